@@ -54,8 +54,8 @@ QStringList InstalledPlatforms(const QProcessEnvironment &env)
     return keys;
 }
 
-// The names Qt tries in turn: the request, or the session's own platform and
-// then X11 where nothing is requested.
+// The names Qt tries in turn: the request, or on a Unix desktop the session's
+// own platform and then X11 where nothing is requested.
 QStringList PlatformsTried(const DisplayEnvironment &env)
 {
     QStringList names;
@@ -64,9 +64,12 @@ QStringList PlatformsTried(const DisplayEnvironment &env)
             names << entry.section(QLatin1Char(':'), 0, 0); // drop the plugin's arguments
         return names;
     }
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
     if (env.sessionType == QLatin1String("wayland"))
         names << QStringLiteral("wayland");
     names << QStringLiteral("xcb");
+#endif
+    // Elsewhere the system's own platform is always there.
     return names;
 }
 
@@ -131,8 +134,11 @@ QString DisplayProblem(const DisplayEnvironment &environment, const DisplayOpene
             return {};
         problems << problem;
     }
-    if (problems.isEmpty())
+    if (problems.isEmpty()) {
+        if (environment.platformRequest.isEmpty())
+            return {};
         problems << QStringLiteral("QT_QPA_PLATFORM names no platform");
+    }
     return QStringLiteral("cannot open the display: ") + problems.join(QStringLiteral("; "));
 }
 
