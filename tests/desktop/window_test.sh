@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # window_test.sh PROGRAM BASE_UNITS_TOOL
 # The window maps with the template's size (273 × 58 dialog units), cannot be
-# resized or maximised, and is a normal window that task bars list.
+# resized or maximised, and is a normal window that task bars list. A second
+# instance runs beside the first.
 set -uo pipefail
 . "$(dirname "$0")/lib.sh"
 program=$1
@@ -22,5 +23,12 @@ actions=$(tg_prop "$wid" _NET_WM_ALLOWED_ACTIONS)
 assert_true "window manager offers neither resize nor maximise" \
     eval '! grep -q -e _NET_WM_ACTION_RESIZE -e _NET_WM_ACTION_MAXIMIZE <<<"$actions"'
 assert_eq "title" '"Tintgrabber"' "$(tg_prop "$wid" _NET_WM_NAME)"
+
+first=$TG_PID
+tg_start "$program"
+if second=$(tg_wait_window "$TG_PID" Tintgrabber); then
+    assert_true "a second instance maps its own window beside the first" \
+        eval '[ "$second" != "$wid" ] && kill -0 "$first"'
+fi
 
 tg_finish
