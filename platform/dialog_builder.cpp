@@ -1,0 +1,168 @@
+#include "platform/dialog_builder.h"
+
+#include "platform/static_edge_field.h"
+#include "resources/pictures.h"
+#include "resources/resource_ids.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QString>
+
+#include <algorithm>
+
+namespace
+{
+
+// A static text's caption with mnemonic marks taken out: "&x" shows as "x",
+// "&&" as "&". A label has no buddy to give the focus to, so there is nothing
+// for the mnemonic to do but disappear.
+QString WithoutMnemonics(const QString &caption)
+{
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;
+        shown += caption[i];
+    }
+    return shown;
+}
+
+QPushButton *MakePushButton(const QString &caption, bool isDefault, int id, QDialog &dialog)
+{
+    auto *button = new QPushButton(caption, &dialog);
+    button->setAutoDefault(isDefault);
+    button->setDefault(isDefault);
+    if (id == ID_OK)
+        QObject::connect(button, &QPushButton::clicked, &dialog, &QDialog::accept);
+    else if (id == ID_CANCEL)
+        QObject::connect(button, &QPushButton::clicked, &dialog, &QDialog::reject);
+    return button;
+}
+
+QLabel *MakeLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+} // namespace
+
+void DialogControls::add(int id, QWidget *control)
+{
+    byId_.emplace_back(id, control);
+}
+
+QWidget *DialogControls::widget(int id) const
+{
+    for (const auto &[known, control] : byId_) {
+        if (known == id)
+            return control;
+    }
+    return nullptr;
+}
+
+DialogBuilder::DialogBuilder(const DialogTemplate &dialogTemplate)
+    : DialogBuilder(dialogTemplate, DialogFont(dialogTemplate.fontFace, dialogTemplate.fontPoints))
+{
+}
+
+DialogBuilder::DialogBuilder(const DialogTemplate &dialogTemplate, const QFont &font)
+    : template_(dialogTemplate), font_(font), units_(DialogBaseUnitsOf(font))
+{
+}
+
+DialogControls DialogBuilder::build(QDialog &dialog) const
+{
+    // No minimise or maximise box, and no resizing: the layout is fixed. A
+    // window of its own is a normal top-level window, which task bars list.
+    const Qt::WindowFlags kind = template_.appWindow ? Qt::Window : Qt::Dialog;
+    dialog.setWindowFlags(kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    dialog.setWindowTitle(QString::fromUtf8(template_.title));
+    dialog.setFont(font_);
+    dialog.setFixedSize(DialogSizeToPixels(template_.width, template_.height, units_));
+
+    DialogControls controls;
+    QWidget *previousTabStop = nullptr;
+    for (const ControlTemplate &entry : template_.controls) {
+        QWidget *control = createControl(entry, dialog);
+        // Later siblings are drawn above earlier ones; lowering each in turn
+        // leaves the first control on top.
+        control->lower();
+        if (control->focusPolicy() & Qt::TabFocus) {
+            if (previousTabStop != nullptr)
+                QWidget::setTabOrder(previousTabStop, control);
+            previousTabStop = control;
+        }
+        if (entry.id != IDC_STATIC)
+            controls.add(entry.id, control);
+    }
+    return controls;
+}
+
+QWidget *DialogBuilder::createControl(const ControlTemplate &entry, QDialog &dialog) const
+{
+    QWidget *parent = &dialog;
+    const QString caption = QString::fromUtf8(entry.caption);
+    QRect rect = DialogRectToPixels(entry.rect, units_);
+    QWidget *control = nullptr;
+    switch (entry.kind) {
+    case ControlKind::EtchedFrame: {
+        auto *frame = new QFrame(parent);
+        frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+        control = frame;
+        break;
+    }
+    case ControlKind::PushButton:
+    case ControlKind::DefaultPushButton:
+        control =
+            MakePushButton(caption, entry.kind == ControlKind::DefaultPushButton, entry.id, dialog);
+        break;
+    case ControlKind::ReadOnlyField:
+        control = new StaticEdgeField(parent);
+        break;
+    case ControlKind::AutoCheckBox:
+        control = new QCheckBox(caption, parent);
+        break;
+    case ControlKind::DropDownList: {
+        auto *list = new QComboBox(parent);
+        // The template's height includes the dropped list; the closed box is
+        // one line of text high.
+        const int closedHeight = units_.y + 8;
+        const int listHeight = rect.height() - closedHeight;
+        list->setMaxVisibleItems(std::max(1, listHeight / std::max(1, units_.y)));
+        rect.setHeight(closedHeight);
+        control = list;
+        break;
+    }
+    case ControlKind::StaticText:
+        control = MakeLabel(WithoutMnemonics(caption), parent);
+        break;
+    case ControlKind::StaticTextNoPrefix:
+        control = MakeLabel(caption, parent);
+        break;
+    case ControlKind::StaticIcon: {
+        // An icon control takes its picture's size, whatever the template says.
+        const QPixmap picture = IconPicture(entry.iconId);
+        auto *label = new QLabel(parent);
+        label->setPixmap(picture);
+        rect.setSize(picture.isNull() ? QSize(0, 0) : picture.size());
+        control = label;
+        break;
+    }
+    case ControlKind::GroupBox:
+        control = new QGroupBox(caption, parent);
+        break;
+    }
+    control->setGeometry(rect);
+    return control;
+}

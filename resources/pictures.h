@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QCursor>
+#include <QIcon>
+#include <QPixmap>
+
+// The program's pictures, compiled in. They need a running QGuiApplication.
+
+// IDI_APP, the four arrows, at every size drawn (16 to 256 pixels).
+QIcon AppIcon();
+
+// IDC_SAMPLER: the four arrows, hot spot (15, 15) where they meet.
+QCursor SamplerCursor();
+
+// IDC_LINKHAND: a two-colour pointing hand, hot spot (0, 0).
+QCursor LinkHandCursor();
+
+// IDI_ABOUTPIC, 32 × 32.
+QPixmap AboutPicture();
+
+// The 32 × 32 picture of icon IDI_APP or IDI_ABOUTPIC; a null pixmap for any
+// other identifier.
+QPixmap IconPicture(int id);

@@ -1,0 +1,160 @@
+# Helpers for tests that drive the real program on an X desktop. Source this
+# file from a script run by scripts/with-xvfb.sh, which provides DISPLAY and a
+# window manager. Every program started here is killed when the script exits.
+#
+#   tg_start PROGRAM [ARG]...       start in the background; sets TG_PID
+#   tg_wait_window PID NAME [SECS]  print the id of PID's mapped window titled
+#                                   exactly NAME, polling every 20 ms
+#   tg_wait_exit PID [SECS]         wait for PID to end; sets TG_STATUS
+#   tg_window_size WID              print "WIDTH HEIGHT" of the window's client
+#   tg_window_origin WID            print "X Y", its top-left on the screen
+#   tg_prop WID PROPERTY            print xprop's value of PROPERTY ("" if unset)
+#   tg_size_hints WID               print "MINW MINH MAXW MAXH" from WM_NORMAL_HINTS
+#   tg_activate WID                 give WID the focus and wait until it has it
+#   tg_key WID KEY...               activate WID, then type the keys
+#   tg_click WID X Y                left click at client point (X, Y)
+#   tg_screenshot WID FILE [FRAME]  8-bit PNG of the window (with FRAME=frame,
+#                                   the window manager's frame included)
+#   tg_clipboard                    print the clipboard's text
+#   tg_mul_div A B C                print A*B/C rounded half up (A, B, C >= 0)
+#   assert_eq WHAT EXPECTED ACTUAL  count a failure unless equal
+#   assert_true WHAT COMMAND...     count a failure unless COMMAND succeeds
+#   tg_fail MESSAGE                 count a failure
+#   tg_finish                       report, exit 0 with no failures, else 1
+
+TG_FAILURES=0
+TG_PIDS=()
+
+_tg_cleanup() {
+    local pid
+    for pid in "${TG_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${TG_PIDS[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+}
+trap _tg_cleanup EXIT
+
+tg_start() {
+    "$@" &
+    TG_PID=$!
+    TG_PIDS+=("$TG_PID")
+}
+
+tg_wait_window() {
+    local pid=$1 name=$2 secs=${3:-10}
+    local tries=$((secs * 50)) wid
+    while [ "$tries" -gt 0 ]; do
+        wid=$(xdotool search --all --onlyvisible --pid "$pid" --name "^${name}\$" 2>/dev/null | head -n 1)
+        if [ -n "$wid" ]; then
+            echo "$wid"
+            return 0
+        fi
+        kill -0 "$pid" 2>/dev/null || { tg_fail "process $pid ended before its window \"$name\" mapped"; return 1; }
+        sleep 0.02
+        tries=$((tries - 1))
+    done
+    tg_fail "no window \"$name\" of process $pid after ${secs} s"
+    return 1
+}
+
+tg_wait_exit() {
+    local pid=$1 secs=${2:-10}
+    local tries=$((secs * 50))
+    while kill -0 "$pid" 2>/dev/null && [ "$tries" -gt 0 ]; do
+        sleep 0.02
+        tries=$((tries - 1))
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        TG_STATUS=
+        return 1
+    fi
+    wait "$pid" 2>/dev/null
+    TG_STATUS=$?
+    return 0
+}
+
+tg_window_size() {
+    xwininfo -id "$1" | awk '/^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print w, h }'
+}
+
+tg_window_origin() {
+    xwininfo -id "$1" |
+        awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x, y }'
+}
+
+tg_prop() {
+    xprop -id "$1" "$2" 2>/dev/null | grep -v -e 'not found' -e 'no such atom' | sed -e 's/^[^=]*= //'
+}
+
+tg_size_hints() {
+    xprop -id "$1" WM_NORMAL_HINTS | awk '
+        /program specified minimum size:/ { minw = $5; minh = $7 }
+        /program specified maximum size:/ { maxw = $5; maxh = $7 }
+        END { print minw, minh, maxw, maxh }'
+}
+
+tg_activate() {
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"
+}
+
+tg_key() {
+    local wid=$1
+    shift
+    tg_activate "$wid"
+    xdotool key --clearmodifiers "$@"
+}
+
+tg_click() {
+    xdotool mousemove --sync --window "$1" "$2" "$3" click 1
+}
+
+tg_screenshot() {
+    local wid=$1 file=$2 frame=${3:-}
+    if [ "$frame" = frame ]; then
+        import -depth 8 -frame -window "$wid" "$file"
+    else
+        import -depth 8 -window "$wid" "$file"
+    fi
+}
+
+tg_clipboard() {
+    xclip -o -selection clipboard 2>/dev/null
+}
+
+tg_mul_div() {
+    echo $((($1 * $2 * 2 + $3) / ($3 * 2)))
+}
+
+tg_fail() {
+    echo "FAIL $*"
+    TG_FAILURES=$((TG_FAILURES + 1))
+}
+
+assert_eq() {
+    if [ "$2" = "$3" ]; then
+        echo "ok   $1"
+    else
+        tg_fail "$1: expected \"$2\", got \"$3\""
+    fi
+}
+
+assert_true() {
+    local what=$1
+    shift
+    if "$@"; then
+        echo "ok   $what"
+    else
+        tg_fail "$what"
+    fi
+}
+
+tg_finish() {
+    if [ "$TG_FAILURES" -eq 0 ]; then
+        echo "all passed"
+        exit 0
+    fi
+    echo "$TG_FAILURES failure(s)"
+    exit 1
+}

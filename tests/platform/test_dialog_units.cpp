@@ -1,0 +1,96 @@
+#include "platform/dialog_units.h"
+
+#include <QtTest>
+
+class TestDialogUnits : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void mulDivRounds_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("numerator");
+        QTest::addColumn<int>("denominator");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("exact") << 8 << 6 << 4 << 12;
+        QTest::newRow("below half") << 2 << 13 << 8 << 3;      // 3.25
+        QTest::newRow("half rounds up") << 61 << 6 << 4 << 92; // 91.5
+        QTest::newRow("above half") << 11 << 13 << 8 << 18;    // 17.875
+        QTest::newRow("negative half rounds away") << -61 << 6 << 4 << -92;
+        QTest::newRow("negative denominator") << 61 << 6 << -4 << -92;
+        QTest::newRow("zero denominator") << 5 << 6 << 0 << -1;
+        QTest::newRow("product beyond 32 bits") << 2000000000 << 3 << 4 << 1500000000;
+        QTest::newRow("result beyond int") << 2000000000 << 4 << 3 << -1;
+    }
+
+    void mulDivRounds()
+    {
+        QFETCH(int, number);
+        QFETCH(int, numerator);
+        QFETCH(int, denominator);
+        QFETCH(int, expected);
+        QCOMPARE(MulDivRound(number, numerator, denominator), expected);
+    }
+
+    void baseUnitsAverageTheLetters_data()
+    {
+        QTest::addColumn<int>("extent");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("expectedX");
+        QTest::newRow("six exactly") << 312 << 13 << 6;
+        QTest::newRow("just under six and a half") << 337 << 13 << 6; // 6.48
+        QTest::newRow("six and a half rounds up") << 338 << 13 << 7;
+        QTest::newRow("empty font") << 0 << 0 << 0;
+    }
+
+    void baseUnitsAverageTheLetters()
+    {
+        QFETCH(int, extent);
+        QFETCH(int, height);
+        QFETCH(int, expectedX);
+        QCOMPARE(BaseUnitsFromLetters(extent, height), (DialogBaseUnits{expectedX, height}));
+    }
+
+    // Expected pixels worked out by hand for two fonts.
+    void rectanglesScalePositionAndSizeSeparately_data()
+    {
+        QTest::addColumn<int>("baseX");
+        QTest::addColumn<int>("baseY");
+        QTest::addColumn<QRect>("units");
+        QTest::addColumn<QRect>("pixels");
+        QTest::newRow("6x13 button") << 6 << 13 << QRect(61, 2, 41, 11) << QRect(92, 3, 62, 18);
+        QTest::newRow("6x13 field") << 6 << 13 << QRect(149, 16, 18, 12) << QRect(224, 26, 27, 20);
+        QTest::newRow("7x13 exit") << 7 << 13 << QRect(253, 44, 17, 13) << QRect(443, 72, 30, 21);
+        QTest::newRow("7x16 frame") << 7 << 16 << QRect(1, 2, 57, 55) << QRect(2, 4, 100, 110);
+    }
+
+    void rectanglesScalePositionAndSizeSeparately()
+    {
+        QFETCH(int, baseX);
+        QFETCH(int, baseY);
+        QFETCH(QRect, units);
+        QFETCH(QRect, pixels);
+        const DialogRect rect{units.x(), units.y(), units.width(), units.height()};
+        QCOMPARE(DialogRectToPixels(rect, {baseX, baseY}), pixels);
+    }
+
+    void windowSizeScales()
+    {
+        QCOMPARE(DialogSizeToPixels(273, 58, {6, 13}), QSize(410, 94));
+        QCOMPARE(DialogSizeToPixels(217, 175, {7, 13}), QSize(380, 284));
+    }
+
+    // Eight points at 96 pixels per inch, whatever the screen reports.
+    void dialogFontHasAFixedPixelSize()
+    {
+        const QFont font = DialogFont("MS Sans Serif", 8);
+        QCOMPARE(font.pixelSize(), 11);
+        const DialogBaseUnits units = DialogBaseUnitsOf(font);
+        QVERIFY(units.x > 0);
+        QCOMPARE(units.y, QFontMetrics(font).height());
+    }
+};
+
+QTEST_MAIN(TestDialogUnits)
+#include "test_dialog_units.moc"
