@@ -184,7 +184,8 @@ void TestSettingsStore::garbledFileBehavesAsEmptyAndIsKept_data()
 {
     QTest::addColumn<QByteArray>("content");
 
-    QTest::newRow("binary") << QByteArray("\x01\x02\xff\xfe\0zz[[[\n===\n", 20);
+    static constexpr char binary[] = "\x01\x02\xff\xfe\0zz[[[\n===\n";
+    QTest::newRow("binary") << QByteArray(binary, sizeof binary - 1);
     QTest::newRow("line without value") << QByteArray("[win]\nzom=5\naot=1\nstray words\n");
     QTest::newRow("unclosed section") << QByteArray("[win\nzom=5\naot=1\n");
     QTest::newRow("foreign comment") << QByteArray("# mine\n[win]\nzom=5\naot=1\n");
