@@ -1,0 +1,48 @@
+#pragma once
+
+#include "sampling/colorref.h"
+
+#include <QImage>
+#include <QRect>
+
+#include <cstdint>
+
+class SettingsStore;
+class Surface;
+
+// Where the magnifier puts everything for one inner rectangle and zoom
+// factor. Coordinates are 64-bit: the enlarged buffer reaches far beyond any
+// int at large factors. Right and bottom edges are exclusive.
+struct MagnifierGeometry {
+    qint64 left, top, right, bottom; // the inner rectangle, also the clip
+    qint64 factor;                   // the factor actually drawn, at least 1
+    qint64 cx, cy;                   // centre of the inner rectangle
+    qint64 destLeft, destTop;        // top-left corner of the enlarged buffer
+    qint64 x0, x1, y0, y1;           // the sampled pixel's column and row bands
+};
+
+// The zoom factor for a zoom list index: index 0 ("x3") is factor 3.
+constexpr qint64 ZoomFactorFromIndex(std::int32_t index)
+{
+    return qint64(index) + 3;
+}
+
+// The geometry for the zoom area's outer rectangle at a zoom factor. Factors
+// below 1 are drawn as 1.
+MagnifierGeometry ComputeMagnifierGeometry(const QRect &zoomAreaOuter, qint64 factor);
+
+// Fills the colour area's inner rectangle with color and draws icon centred on
+// it through its transparency.
+void DrawSwatch(Surface &surface, const QRect &colorAreaOuter, COLORREF color, const QImage &icon);
+
+// Draws the capture buffer (CAPTURE_SIZE square, sampled pixel at its centre)
+// enlarged into the zoom area's inner rectangle, centred on the sampled pixel,
+// with an inverting cross-hair around it. The zoom index is read from the
+// settings at every call. Leaves the surface clipped to the inner rectangle
+// and in invert mode.
+void DrawMagnifier(Surface &surface, const QRect &zoomAreaOuter, const QImage &captureBuffer,
+                   const SettingsStore &settings);
+
+// DrawMagnifier at a given zoom factor.
+void DrawMagnifierAtFactor(Surface &surface, const QRect &zoomAreaOuter,
+                           const QImage &captureBuffer, qint64 factor);
