@@ -75,7 +75,7 @@ int main(int argc, char **argv)
 
     std::printf("RefreshCapture (%dx%d) with QtScreenSource\n", CAPTURE_SIZE, CAPTURE_SIZE);
     for (const QScreen *s : QGuiApplication::screens()) {
-        const QRect native = NativeGeometry({s->geometry(), s->devicePixelRatio()});
+        const QRect native = NativeGeometry({s->geometry(), s->devicePixelRatio(), {}});
         std::printf("  screen %s: logical %dx%d at %d,%d, ratio %.2f, native %dx%d\n",
                     qPrintable(s->name()), s->geometry().width(), s->geometry().height(),
                     s->geometry().x(), s->geometry().y(), s->devicePixelRatio(), native.width(),

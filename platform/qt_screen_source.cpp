@@ -38,7 +38,48 @@ QImage Grab(QScreen *screen, const ScreenGrab &grab)
     return screen->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
 }
 
+// The screen's physical size. A grab with a negative size runs to the
+// screen's right or bottom edge, so grabbing from the last logical column and
+// row shows exactly where the physical pixels end.
+QSize MeasureNativeSize(QScreen *screen, const ScreenInfo &info)
+{
+    const QRect native = NativeGeometry(info);
+    const qreal ratio = info.devicePixelRatio;
+    if (qFuzzyCompare(ratio, 1.0) || info.logicalGeometry.isEmpty())
+        return native.size();
+    const int lastColumn = info.logicalGeometry.width() - 1;
+    const int lastRow = info.logicalGeometry.height() - 1;
+    const QImage right = screen->grabWindow(0, lastColumn, 0, -1, 1).toImage();
+    const QImage bottom = screen->grabWindow(0, 0, lastRow, 1, -1).toImage();
+    if (right.isNull() || bottom.isNull())
+        return native.size();
+    return QSize(qRound(lastColumn * ratio) + right.width(),
+                 qRound(lastRow * ratio) + bottom.height());
+}
+
 } // namespace
+
+const std::vector<QtScreenSource::KnownScreen> &QtScreenSource::screens()
+{
+    const QList<QScreen *> current = QGuiApplication::screens();
+    bool same = std::size_t(current.size()) == known_.size();
+    for (std::size_t i = 0; same && i < known_.size(); ++i) {
+        const QScreen *screen = current[qsizetype(i)];
+        same = known_[i].screen == screen && known_[i].info.logicalGeometry == screen->geometry() &&
+               known_[i].info.devicePixelRatio == screen->devicePixelRatio();
+    }
+    if (same)
+        return known_;
+    known_.clear();
+    infos_.clear();
+    for (QScreen *screen : current) {
+        ScreenInfo info{screen->geometry(), screen->devicePixelRatio(), {}};
+        info.nativeSize = MeasureNativeSize(screen, info);
+        known_.push_back({screen, info});
+        infos_.push_back(info);
+    }
+    return known_;
+}
 
 std::vector<ScreenInfo> CurrentScreenInfos()
 {
@@ -46,7 +87,7 @@ std::vector<ScreenInfo> CurrentScreenInfos()
     const QList<QScreen *> screens = QGuiApplication::screens();
     infos.reserve(std::size_t(screens.size()));
     for (const QScreen *screen : screens)
-        infos.push_back({screen->geometry(), screen->devicePixelRatio()});
+        infos.push_back({screen->geometry(), screen->devicePixelRatio(), {}});
     return infos;
 }
 
@@ -58,11 +99,12 @@ QPoint PhysicalScreenPoint(QPointF globalPosition, const QScreen *windowScreen)
 
 COLORREF QtScreenSource::pixelAt(QPoint point)
 {
-    const std::vector<ScreenGrab> grabs = PlanScreenGrabs(CurrentScreenInfos(), point, {1, 1});
+    const std::vector<KnownScreen> &known = screens();
+    const std::vector<ScreenGrab> grabs = PlanScreenGrabs(infos_, point, {1, 1});
     if (grabs.empty())
         return UNREADABLE_PIXEL;
     const ScreenGrab &grab = grabs.front();
-    const QImage image = Grab(QGuiApplication::screens().at(grab.screen), grab);
+    const QImage image = Grab(known[std::size_t(grab.screen)].screen, grab);
     if (!image.valid(grab.imageOffset))
         return UNREADABLE_PIXEL;
     const QRgb pixel = image.pixel(grab.imageOffset);
@@ -73,7 +115,7 @@ void QtScreenSource::copyRect(QPoint topLeft, QImage &target)
 {
     if (target.format() != QImage::Format_RGB32)
         return;
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    for (const ScreenGrab &grab : PlanScreenGrabs(CurrentScreenInfos(), topLeft, target.size()))
-        CopyGrab(Grab(screens.at(grab.screen), grab), grab, target);
+    const std::vector<KnownScreen> &known = screens();
+    for (const ScreenGrab &grab : PlanScreenGrabs(infos_, topLeft, target.size()))
+        CopyGrab(Grab(known[std::size_t(grab.screen)].screen, grab), grab, target);
 }

@@ -17,6 +17,19 @@ class QtScreenSource : public ScreenSource
 public:
     COLORREF pixelAt(QPoint point) override;
     void copyRect(QPoint topLeft, QImage &target) override;
+
+private:
+    struct KnownScreen {
+        QScreen *screen;
+        ScreenInfo info;
+    };
+
+    // The screens with their physical sizes, measured again only when a
+    // screen comes, goes or changes its geometry or scale.
+    const std::vector<KnownScreen> &screens();
+
+    std::vector<KnownScreen> known_;
+    std::vector<ScreenInfo> infos_;
 };
 
 // The screens the application sees right now, in QGuiApplication::screens()

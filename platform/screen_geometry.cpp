@@ -64,6 +64,9 @@ Box NativeBox(const ScreenInfo &screen)
 {
     const qreal ratio = UsableRatio(screen.devicePixelRatio);
     const QRect &g = screen.logicalGeometry;
+    if (screen.nativeSize.isValid())
+        return {g.x(), g.y(), Wide(g.x()) + screen.nativeSize.width(),
+                Wide(g.y()) + screen.nativeSize.height()};
     const Wide width = IsUnscaled(ratio) ? g.width() : ToNative(std::max(g.width(), 0), ratio);
     const Wide height = IsUnscaled(ratio) ? g.height() : ToNative(std::max(g.height(), 0), ratio);
     return {g.x(), g.y(), Wide(g.x()) + width, Wide(g.y()) + height};

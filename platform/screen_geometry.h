@@ -15,6 +15,10 @@
 struct ScreenInfo {
     QRect logicalGeometry;
     qreal devicePixelRatio = 1.0;
+    // The size in physical pixels where it is known. Scaling the logical size
+    // back can miss by one (700 pixels at 1.5 are 467 logical ones, which
+    // scale back to 701), so a measured size wins.
+    QSize nativeSize;
 };
 
 // The screen's rectangle in physical pixels on the virtual desktop.

@@ -64,7 +64,7 @@ bool OnSomeScreen(const Screens &screens, std::int64_t x, std::int64_t y)
 
 ScreenInfo Screen(int x, int y, int w, int h, qreal ratio = 1.0)
 {
-    return {QRect(x, y, w, h), ratio};
+    return {QRect(x, y, w, h), ratio, {}};
 }
 
 } // namespace
@@ -94,6 +94,8 @@ void TestScreenGeometry::nativeGeometryKeepsTopLeftAndScalesSize_data()
     QTest::newRow("ratio 2, second screen")
         << Screen(1280, 100, 512, 384, 2.0) << QRect(1280, 100, 1024, 768);
     QTest::newRow("ratio 1.5") << Screen(0, 0, 853, 533, 1.5) << QRect(0, 0, 1280, 800);
+    QTest::newRow("measured size wins")
+        << ScreenInfo{QRect(700, 100, 600, 467), 1.5, {900, 700}} << QRect(700, 100, 900, 700);
     QTest::newRow("unusable ratio counts as 1") << Screen(5, 6, 70, 80, 0.0) << QRect(5, 6, 70, 80);
     QTest::newRow("near the largest int")
         << Screen(INT_MAX - 99, 0, 100, 10, 1.5) << QRect(INT_MAX - 99, 0, 100, 15);
@@ -301,8 +303,8 @@ void TestScreenGeometry::everyPhysicalPixelSurvivesTheRoundTrip()
     QFETCH(qreal, ratio);
     const QPoint origins[] = {{0, 0}, {1280, 37}};
     const Screens screens{
-        {QRect(origins[0], QSize(qRound(1280 / ratio), qRound(800 / ratio))), ratio},
-        {QRect(origins[1], QSize(qRound(1024 / ratio), qRound(768 / ratio))), ratio}};
+        {QRect(origins[0], QSize(qRound(1280 / ratio), qRound(800 / ratio))), ratio, {}},
+        {QRect(origins[1], QSize(qRound(1024 / ratio), qRound(768 / ratio))), ratio, {}}};
     for (const QPoint origin : origins) {
         for (int n = 0; n < 1000; ++n) {
             const QPoint pixel = origin + QPoint(n, n % 700);
