@@ -115,9 +115,11 @@ QRect NativeGeometry(const ScreenInfo &screen)
 {
     // A QRect cannot reach past the largest int; such a screen is cut there.
     const Box box = NativeBox(screen);
-    constexpr Wide end = Wide(std::numeric_limits<int>::max()) + 1;
-    return QRect(int(box.left), int(box.top), int(std::min(box.right, end) - box.left),
-                 int(std::min(box.bottom, end) - box.top));
+    // Built from its corners: QRect's (x, y, width, height) constructor
+    // overflows for a rectangle whose last pixel is the largest int.
+    constexpr Wide last = std::numeric_limits<int>::max();
+    return QRect(QPoint(int(box.left), int(box.top)),
+                 QPoint(int(std::min(box.right - 1, last)), int(std::min(box.bottom - 1, last))));
 }
 
 int ScreenAtNative(std::span<const ScreenInfo> screens, QPoint point)

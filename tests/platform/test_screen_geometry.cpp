@@ -64,7 +64,9 @@ bool OnSomeScreen(const Screens &screens, std::int64_t x, std::int64_t y)
 
 ScreenInfo Screen(int x, int y, int w, int h, qreal ratio = 1.0)
 {
-    return {QRect(x, y, w, h), ratio, {}};
+    // From its corners, so that a screen may end at the largest int.
+    const QPoint last(int(std::int64_t(x) + w - 1), int(std::int64_t(y) + h - 1));
+    return {QRect(QPoint(x, y), last), ratio, {}};
 }
 
 } // namespace
@@ -97,8 +99,8 @@ void TestScreenGeometry::nativeGeometryKeepsTopLeftAndScalesSize_data()
     QTest::newRow("measured size wins")
         << ScreenInfo{QRect(700, 100, 600, 467), 1.5, {900, 700}} << QRect(700, 100, 900, 700);
     QTest::newRow("unusable ratio counts as 1") << Screen(5, 6, 70, 80, 0.0) << QRect(5, 6, 70, 80);
-    QTest::newRow("near the largest int")
-        << Screen(INT_MAX - 99, 0, 100, 10, 1.5) << QRect(INT_MAX - 99, 0, 100, 15);
+    QTest::newRow("near the largest int") << Screen(INT_MAX - 99, 0, 100, 10, 1.5)
+                                          << QRect(QPoint(INT_MAX - 99, 0), QPoint(INT_MAX, 14));
 }
 
 void TestScreenGeometry::nativeGeometryKeepsTopLeftAndScalesSize()
