@@ -8,7 +8,8 @@
 // Reads the pixels of the whole desktop. Points are in physical screen pixels
 // on the virtual desktop, so that a sample is always one real pixel even where
 // the desktop is scaled.
-class ScreenSource {
+class ScreenSource
+{
 public:
     virtual ~ScreenSource() = default;
 

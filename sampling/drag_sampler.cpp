@@ -1,0 +1,98 @@
+#include "sampling/drag_sampler.h"
+
+#include "sampling/color_texts.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+
+namespace
+{
+
+// Which field shows which text, in the order the fields are set.
+constexpr std::array<FieldId, COLOR_TEXT_COUNT> FIELD_OF_TEXT = {
+    FIELD_RED, FIELD_GREEN, FIELD_BLUE, FIELD_HASH_HEX, FIELD_HEX, FIELD_POVRAY,
+};
+static_assert(TEXT_RED == 0 && TEXT_GREEN == 1 && TEXT_BLUE == 2 && TEXT_HASH_HEX == 3 &&
+              TEXT_HEX == 4 && TEXT_POVRAY == 5);
+
+// Left and top edges inside, right and bottom edges outside, as for pixels.
+bool InArea(const QRect &area, QPointF point)
+{
+    return point.x() >= area.x() && point.x() < double(area.x()) + area.width() &&
+           point.y() >= area.y() && point.y() < double(area.y()) + area.height();
+}
+
+int SaturatingSubtract(int value, int amount)
+{
+    const std::int64_t wide = std::int64_t(value) - amount;
+    return int(std::clamp<std::int64_t>(wide, std::numeric_limits<int>::min(),
+                                        std::numeric_limits<int>::max()));
+}
+
+COLORREF ColorRefOf(QRgb rgb)
+{
+    return MakeColorRef(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
+
+} // namespace
+
+DragSampler::DragSampler(SamplerView &view, ScreenSource &screen, PointerService &pointer,
+                         QCursor samplingCursor, QColor buttonFace)
+    : view_(view), screen_(screen), pointer_(pointer), samplingCursor_(std::move(samplingCursor)),
+      buttonFace_(buttonFace.rgb()), currentColor_(ColorRefOf(buttonFace_)),
+      captureBuffer_(CAPTURE_SIZE, CAPTURE_SIZE, QImage::Format_RGB32)
+{
+    captureBuffer_.fill(buttonFace_);
+}
+
+void DragSampler::OnPointerDown(QPointF clientPoint)
+{
+    if (!InArea(view_.colorAreaRect(), clientPoint) && !InArea(view_.zoomAreaRect(), clientPoint))
+        return;
+    pointer_.captureMouse();
+    PointerCursor replaced = pointer_.setCursor(samplingCursor_);
+    // A press during a drag whose release went elsewhere replaces our own
+    // sampling cursor; keeping that would leave it showing after the drag.
+    if (!dragging_)
+        savedCursor_ = std::move(replaced);
+    dragging_ = true;
+}
+
+void DragSampler::OnPointerMove(QPointF clientPoint)
+{
+    if (!dragging_)
+        return;
+    const QPoint screenPoint = view_.clientToScreen(clientPoint);
+    currentColor_ = screen_.pixelAt(screenPoint);
+    RefreshCapture(screenPoint);
+
+    view_.requestRepaint(
+        view_.colorAreaRect().adjusted(AREA_INSET, AREA_INSET, -AREA_INSET, -AREA_INSET));
+    view_.requestRepaint(view_.zoomAreaRect());
+
+    const ColorTexts texts = FormatColorTexts(currentColor_);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        view_.setFieldText(FIELD_OF_TEXT[i], texts[i].view());
+}
+
+void DragSampler::OnPointerUp(QPointF)
+{
+    dragging_ = false;
+    pointer_.releaseMouse();
+    if (savedCursor_)
+        pointer_.setCursor(*savedCursor_);
+}
+
+void DragSampler::RefreshCapture(QPoint screenPoint)
+{
+    // Filling first means that whatever the screen does not supply, off every
+    // screen or in a gap between screens, shows the button face.
+    captureBuffer_.fill(buttonFace_);
+    // Near the limits of int the corner saturates; no screen lies out there,
+    // so the capture is all button face either way.
+    const QPoint topLeft(SaturatingSubtract(screenPoint.x(), CAPTURE_CENTER),
+                         SaturatingSubtract(screenPoint.y(), CAPTURE_CENTER));
+    screen_.copyRect(topLeft, captureBuffer_);
+}

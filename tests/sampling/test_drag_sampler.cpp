@@ -1,0 +1,468 @@
+#include "sampling/drag_sampler.h"
+
+#include "fakes/call_journal.h"
+#include "fakes/fake_pointer_service.h"
+#include "fakes/fake_screen_source.h"
+
+#include <QtTest>
+
+#include <array>
+#include <atomic>
+#include <climits>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <vector>
+
+// Counts heap allocations while a test asks for it, to show that a pointer
+// move allocates nothing.
+namespace
+{
+std::atomic<bool> countingAllocations{false};
+std::atomic<int> allocationCount{0};
+} // namespace
+
+void *operator new(std::size_t size)
+{
+    if (countingAllocations)
+        ++allocationCount;
+    if (void *p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void *p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void *p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+namespace
+{
+
+constexpr QRgb BUTTON_FACE = 0xFFD4D0C8u;
+// Where the window's client area sits on the screen.
+constexpr QPoint CLIENT_ORIGIN(1000, 500);
+
+// The main window as drag sampling sees it: two frames, a client area at
+// CLIENT_ORIGIN, and a log of repaints and field texts.
+class FakeView : public SamplerView
+{
+public:
+    explicit FakeView(CallJournal *journal = nullptr) : journal_(journal)
+    {
+        repaints.reserve(16);
+        for (std::string &text : fieldTexts)
+            text.reserve(64);
+    }
+
+    QRect colorAreaRect() const override { return {318, 20, 88, 49}; }
+    QRect zoomAreaRect() const override { return {2, 3, 86, 90}; }
+
+    QPoint clientToScreen(QPointF clientPoint) const override
+    {
+        // Saturating, as the real window's conversion does.
+        auto convert = [](double value) {
+            return int(std::clamp(std::floor(value), double(INT_MIN), double(INT_MAX)));
+        };
+        return {convert(clientPoint.x() + CLIENT_ORIGIN.x()),
+                convert(clientPoint.y() + CLIENT_ORIGIN.y())};
+    }
+
+    void requestRepaint(const QRect &rect) override
+    {
+        repaints.push_back(rect);
+        if (journal_)
+            journal_->add("repaint " + std::to_string(rect.x()) + "," + std::to_string(rect.y()) +
+                          " " + std::to_string(rect.width()) + "x" + std::to_string(rect.height()));
+    }
+
+    void setFieldText(int fieldId, std::string_view text) override
+    {
+        fieldTexts.at(std::size_t(fieldId - FIELD_RED)).assign(text);
+        ++fieldSets;
+        if (journal_)
+            journal_->add("field " + std::to_string(fieldId) + " " + std::string(text));
+    }
+
+    const std::string &field(int fieldId) const
+    {
+        return fieldTexts.at(std::size_t(fieldId - FIELD_RED));
+    }
+
+    std::vector<QRect> repaints;
+    std::array<std::string, 6> fieldTexts;
+    int fieldSets = 0;
+
+private:
+    CallJournal *journal_;
+};
+
+// A 400 x 300 screen at (0, 0) whose pixels all differ; its corner is orange.
+QImage ScreenImage()
+{
+    QImage image(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x >> 8) * 16 + (y >> 8) + 1));
+    }
+    image.setPixel(0, 0, qRgb(255, 128, 0));
+    return image;
+}
+
+QPointF ClientPointFor(QPoint screenPoint)
+{
+    return QPointF(screenPoint - CLIENT_ORIGIN);
+}
+
+QImage ButtonFaceSquare()
+{
+    QImage image(CAPTURE_SIZE, CAPTURE_SIZE, QImage::Format_RGB32);
+    image.fill(BUTTON_FACE);
+    return image;
+}
+
+// One sampler with its fakes, all sharing a journal.
+struct Rig {
+    explicit Rig(QImage screenImage = ScreenImage(), QPoint screenOrigin = {})
+        : view(&journal), screen(std::move(screenImage), screenOrigin, &journal), pointer(&journal),
+          sampler(view, screen, pointer, QCursor(Qt::CrossCursor), QColor::fromRgb(BUTTON_FACE))
+    {
+    }
+
+    void forgetCalls()
+    {
+        journal.entries.clear();
+        screen.clearCalls();
+        view.repaints.clear();
+    }
+
+    CallJournal journal;
+    FakeView view;
+    FakeScreenSource screen;
+    FakePointerService pointer;
+    DragSampler sampler;
+};
+
+} // namespace
+
+class TestDragSampler : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsWithTheButtonFace();
+
+    void pressOutsideBothAreasDoesNothing_data();
+    void pressOutsideBothAreasDoesNothing();
+    void pressInsideThenReleaseChangesNothing_data();
+    void pressInsideThenReleaseChangesNothing();
+
+    void moveSamplesInOrder();
+    void captureAtTheScreenCorner();
+    void everyMoveRefillsTheWholeBuffer();
+    void moveOffEveryScreenReadsUnreadable();
+
+    void releaseWithoutDragLeavesTheCursorAlone();
+    void dragWhoseCaptureWasTakenKeepsSampling();
+    void pressDuringADragKeepsTheOriginalCursor();
+    void refreshCaptureAlone();
+
+    void extremeCoordinates_data();
+    void extremeCoordinates();
+    void screenEndingAtTheLargestInt();
+    void moveAllocatesNothing();
+};
+
+void TestDragSampler::startsWithTheButtonFace()
+{
+    Rig rig;
+    QVERIFY(!rig.sampler.Dragging());
+    QVERIFY(!rig.sampler.SavedCursor());
+    QCOMPARE(rig.sampler.CurrentColor(), MakeColorRef(0xD4, 0xD0, 0xC8));
+    QCOMPARE(rig.sampler.CaptureBuffer().format(), QImage::Format_RGB32);
+    QCOMPARE(rig.sampler.CaptureBuffer(), ButtonFaceSquare());
+}
+
+void TestDragSampler::pressOutsideBothAreasDoesNothing_data()
+{
+    // ColorArea is (318, 20) 88 x 49, ZoomArea (2, 3) 86 x 90.
+    QTest::addColumn<QPointF>("point");
+    QTest::newRow("between the areas") << QPointF(200, 40);
+    QTest::newRow("left of ColorArea") << QPointF(317.9, 40);
+    QTest::newRow("ColorArea's right edge") << QPointF(406, 40);
+    QTest::newRow("ColorArea's bottom edge") << QPointF(350, 69);
+    QTest::newRow("above ColorArea") << QPointF(350, 19.5);
+    QTest::newRow("ZoomArea's right edge") << QPointF(88, 50);
+    QTest::newRow("ZoomArea's bottom edge") << QPointF(50, 93);
+    QTest::newRow("left of ZoomArea") << QPointF(1, 50);
+    QTest::newRow("far outside") << QPointF(-1e9, 1e9);
+}
+
+void TestDragSampler::pressOutsideBothAreasDoesNothing()
+{
+    QFETCH(QPointF, point);
+    Rig rig;
+    rig.sampler.OnPointerDown(point);
+    QVERIFY(!rig.sampler.Dragging());
+    QVERIFY(rig.journal.entries.empty());
+
+    // Without a drag a move is ignored too.
+    rig.sampler.OnPointerMove(point);
+    QVERIFY(rig.journal.entries.empty());
+    QCOMPARE(rig.sampler.CaptureBuffer(), ButtonFaceSquare());
+}
+
+void TestDragSampler::pressInsideThenReleaseChangesNothing_data()
+{
+    QTest::addColumn<QPointF>("point");
+    QTest::newRow("ColorArea's top-left corner") << QPointF(318, 20);
+    QTest::newRow("ColorArea's last pixel") << QPointF(405.9, 68.9);
+    QTest::newRow("inside ColorArea") << QPointF(350, 40);
+    QTest::newRow("ZoomArea's top-left corner") << QPointF(2, 3);
+    QTest::newRow("ZoomArea's last pixel") << QPointF(87, 92);
+    QTest::newRow("inside ZoomArea") << QPointF(40, 40);
+}
+
+void TestDragSampler::pressInsideThenReleaseChangesNothing()
+{
+    QFETCH(QPointF, point);
+    Rig rig;
+    rig.pointer.shown = QCursor(Qt::IBeamCursor);
+
+    rig.sampler.OnPointerDown(point);
+    QVERIFY(rig.sampler.Dragging());
+    QVERIFY(rig.pointer.captured);
+    QCOMPARE(rig.pointer.shown, PointerCursor(QCursor(Qt::CrossCursor)));
+    // No sample is taken at the press.
+    QCOMPARE(rig.journal.entries, (std::vector<std::string>{"captureMouse", "setCursor"}));
+
+    rig.sampler.OnPointerUp(point);
+    QVERIFY(!rig.sampler.Dragging());
+    QVERIFY(!rig.pointer.captured);
+    QCOMPARE(rig.pointer.shown, PointerCursor(QCursor(Qt::IBeamCursor)));
+    QVERIFY(rig.screen.calls().empty());
+    QVERIFY(rig.view.repaints.empty());
+    QCOMPARE(rig.view.fieldSets, 0);
+    QCOMPARE(rig.sampler.CurrentColor(), MakeColorRef(0xD4, 0xD0, 0xC8));
+    QCOMPARE(rig.sampler.CaptureBuffer(), ButtonFaceSquare());
+}
+
+void TestDragSampler::moveSamplesInOrder()
+{
+    Rig rig;
+    rig.sampler.OnPointerDown({350, 40});
+    rig.forgetCalls();
+
+    rig.sampler.OnPointerMove(ClientPointFor({0, 0}));
+
+    const std::vector<std::string> expected{
+        "pixelAt",
+        "copyRect",
+        "repaint 321,23 82x43", // ColorArea shrunk by 3 on every side
+        "repaint 2,3 86x90",    // ZoomArea as it is
+        "field 1001 255",
+        "field 1002 128",
+        "field 1003 0",
+        "field 1004 #ff8000",
+        "field 1006 ff8000",
+        "field 1005 color rgb <1.000000, 0.501961, 0.000000>",
+    };
+    QCOMPARE(rig.journal.entries, expected);
+    QCOMPARE(rig.sampler.CurrentColor(), MakeColorRef(255, 128, 0));
+
+    const auto &calls = rig.screen.calls();
+    QCOMPARE(calls.size(), std::size_t(2));
+    QCOMPARE(calls[0].point, QPoint(0, 0));
+    QCOMPARE(calls[1].point, QPoint(-CAPTURE_CENTER, -CAPTURE_CENTER));
+    QCOMPARE(calls[1].size, QSize(CAPTURE_SIZE, CAPTURE_SIZE));
+}
+
+void TestDragSampler::captureAtTheScreenCorner()
+{
+    Rig rig;
+    const QImage screen = ScreenImage();
+    rig.sampler.OnPointerDown({40, 40});
+    rig.sampler.OnPointerMove(ClientPointFor({0, 0}));
+
+    const QImage &buffer = rig.sampler.CaptureBuffer();
+    QCOMPARE(buffer.pixel(CAPTURE_CENTER, CAPTURE_CENTER), qRgb(255, 128, 0));
+    for (int y = 0; y < CAPTURE_SIZE; ++y) {
+        for (int x = 0; x < CAPTURE_SIZE; ++x) {
+            const bool supplied = x >= CAPTURE_CENTER && y >= CAPTURE_CENTER;
+            const QRgb expected =
+                supplied ? screen.pixel(x - CAPTURE_CENTER, y - CAPTURE_CENTER) : BUTTON_FACE;
+            if (buffer.pixel(x, y) != expected)
+                QFAIL(qPrintable(QStringLiteral("buffer pixel (%1, %2) is %3")
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(buffer.pixel(x, y), 8, 16)));
+        }
+    }
+}
+
+void TestDragSampler::everyMoveRefillsTheWholeBuffer()
+{
+    // After a move where the screen supplies everything, a move to the corner
+    // must not leave the earlier pixels where the screen supplies nothing now.
+    Rig rig;
+    rig.sampler.OnPointerDown({40, 40});
+    rig.sampler.OnPointerMove(ClientPointFor({200, 150}));
+    QCOMPARE(rig.sampler.CaptureBuffer().pixel(0, 0), ScreenImage().pixel(100, 50));
+
+    rig.sampler.OnPointerMove(ClientPointFor({0, 0}));
+    const QImage topLeft = rig.sampler.CaptureBuffer().copy(0, 0, CAPTURE_CENTER, CAPTURE_CENTER);
+    QImage buttonFace(CAPTURE_CENTER, CAPTURE_CENTER, QImage::Format_RGB32);
+    buttonFace.fill(BUTTON_FACE);
+    QCOMPARE(topLeft, buttonFace);
+}
+
+void TestDragSampler::moveOffEveryScreenReadsUnreadable()
+{
+    Rig rig;
+    rig.sampler.OnPointerDown({40, 40});
+    rig.sampler.OnPointerMove(ClientPointFor({200, 150}));
+    rig.sampler.OnPointerMove(ClientPointFor({-500, 1000}));
+
+    QCOMPARE(rig.sampler.CurrentColor(), UNREADABLE_PIXEL);
+    QCOMPARE(rig.sampler.CaptureBuffer(), ButtonFaceSquare());
+    // All bits set shows as white.
+    QCOMPARE(rig.view.field(FIELD_HASH_HEX), std::string("#ffffff"));
+    QCOMPARE(rig.view.field(FIELD_POVRAY), std::string("color rgb <1.000000, 1.000000, 1.000000>"));
+}
+
+void TestDragSampler::releaseWithoutDragLeavesTheCursorAlone()
+{
+    Rig rig;
+    rig.pointer.shown = QCursor(Qt::IBeamCursor);
+    rig.sampler.OnPointerUp({40, 40});
+    QVERIFY(!rig.sampler.Dragging());
+    QCOMPARE(rig.pointer.setCursorCalls, 0);
+    QCOMPARE(rig.pointer.shown, PointerCursor(QCursor(Qt::IBeamCursor)));
+}
+
+void TestDragSampler::dragWhoseCaptureWasTakenKeepsSampling()
+{
+    Rig rig;
+    rig.sampler.OnPointerDown({40, 40});
+    rig.pointer.loseCapture();
+
+    rig.sampler.OnPointerMove(ClientPointFor({10, 10}));
+    rig.sampler.OnPointerMove(ClientPointFor({20, 20}));
+    QVERIFY(rig.sampler.Dragging());
+    QCOMPARE(rig.sampler.CurrentColor(), MakeColorRef(20, 20, 1));
+    QCOMPARE(rig.view.repaints.size(), std::size_t(4));
+
+    rig.sampler.OnPointerUp({40, 40});
+    rig.forgetCalls();
+    rig.sampler.OnPointerMove(ClientPointFor({30, 30}));
+    QVERIFY(rig.journal.entries.empty());
+    QCOMPARE(rig.sampler.CurrentColor(), MakeColorRef(20, 20, 1));
+}
+
+void TestDragSampler::pressDuringADragKeepsTheOriginalCursor()
+{
+    // The release of the first drag went elsewhere; the second press must not
+    // take the sampling cursor for the one to restore.
+    Rig rig;
+    rig.sampler.OnPointerDown({40, 40});
+    rig.sampler.OnPointerDown({350, 40});
+    QVERIFY(rig.pointer.captured);
+    QCOMPARE(rig.pointer.shown, PointerCursor(QCursor(Qt::CrossCursor)));
+
+    rig.sampler.OnPointerUp({350, 40});
+    QCOMPARE(rig.pointer.shown, PointerCursor());
+
+    // A later release without a drag puts back the same cursor again.
+    rig.pointer.shown = QCursor(Qt::IBeamCursor);
+    rig.sampler.OnPointerUp({0, 0});
+    QCOMPARE(rig.pointer.shown, PointerCursor());
+}
+
+void TestDragSampler::refreshCaptureAlone()
+{
+    // The screen at an offset origin: buffer centre is the given point.
+    Rig rig(ScreenImage(), QPoint(-2000, 300));
+    rig.sampler.RefreshCapture({-2000 + 50, 300 + 60});
+    const QImage &buffer = rig.sampler.CaptureBuffer();
+    QCOMPARE(buffer.pixel(CAPTURE_CENTER, CAPTURE_CENTER), ScreenImage().pixel(50, 60));
+    QCOMPARE(buffer.pixel(CAPTURE_CENTER - 50, CAPTURE_CENTER - 60), qRgb(255, 128, 0));
+    QCOMPARE(buffer.pixel(CAPTURE_CENTER - 51, CAPTURE_CENTER), BUTTON_FACE);
+    QCOMPARE(rig.screen.calls().size(), std::size_t(1));
+    QCOMPARE(rig.view.fieldSets, 0);
+}
+
+void TestDragSampler::extremeCoordinates_data()
+{
+    QTest::addColumn<QPointF>("clientPoint");
+    QTest::newRow("largest int") << QPointF(INT_MAX, INT_MAX);
+    QTest::newRow("smallest int") << QPointF(INT_MIN, INT_MIN);
+    QTest::newRow("mixed") << QPointF(INT_MAX - 50, INT_MIN + 50);
+    QTest::newRow("beyond int") << QPointF(1e15, -1e15);
+    QTest::newRow("screen point at the smallest int")
+        << QPointF(double(INT_MIN) - CLIENT_ORIGIN.x(), double(INT_MIN) - CLIENT_ORIGIN.y());
+}
+
+void TestDragSampler::extremeCoordinates()
+{
+    QFETCH(QPointF, clientPoint);
+    Rig rig;
+    rig.sampler.OnPointerDown({40, 40});
+    rig.sampler.OnPointerMove(clientPoint);
+    QCOMPARE(rig.sampler.CurrentColor(), UNREADABLE_PIXEL);
+    QCOMPARE(rig.sampler.CaptureBuffer(), ButtonFaceSquare());
+    QCOMPARE(rig.sampler.CaptureBuffer().size(), QSize(CAPTURE_SIZE, CAPTURE_SIZE));
+    QCOMPARE(rig.view.fieldSets, 6);
+}
+
+void TestDragSampler::screenEndingAtTheLargestInt()
+{
+    // A screen whose last pixel is (INT_MAX, INT_MAX): the capture around it
+    // must line up without the corner arithmetic overflowing.
+    const QImage image = ScreenImage();
+    Rig rig(image, QPoint(INT_MAX - 399, INT_MAX - 299));
+    rig.sampler.OnPointerDown({40, 40});
+    rig.sampler.OnPointerMove(ClientPointFor({0, 0}) + QPointF(INT_MAX, INT_MAX));
+
+    const QImage &buffer = rig.sampler.CaptureBuffer();
+    QCOMPARE(rig.sampler.CurrentColor(), MakeColorRef(399 & 0xFF, 299 & 0xFF, 1 * 16 + 1 + 1));
+    QCOMPARE(buffer.pixel(CAPTURE_CENTER, CAPTURE_CENTER), image.pixel(399, 299));
+    QCOMPARE(buffer.pixel(0, 0), image.pixel(299, 199));
+    QCOMPARE(buffer.pixel(CAPTURE_CENTER + 1, CAPTURE_CENTER), BUTTON_FACE);
+    QCOMPARE(buffer.pixel(CAPTURE_SIZE - 1, CAPTURE_SIZE - 1), BUTTON_FACE);
+}
+
+void TestDragSampler::moveAllocatesNothing()
+{
+    FakeView view;
+    FakeScreenSource screen(ScreenImage());
+    screen.reserveCalls(4);
+    FakePointerService pointer;
+    DragSampler sampler(view, screen, pointer, QCursor(Qt::CrossCursor),
+                        QColor::fromRgb(BUTTON_FACE));
+    sampler.OnPointerDown({40, 40});
+    const uchar *pixels = sampler.CaptureBuffer().constBits();
+
+    const QPointF points[] = {ClientPointFor({0, 0}), ClientPointFor({200, 150}),
+                              QPointF(INT_MAX, INT_MIN), QPointF(-1e300, 1e300)};
+    int allocations = 0;
+    for (const QPointF point : points) {
+        screen.clearCalls();
+        view.repaints.clear();
+        allocationCount = 0;
+        countingAllocations = true;
+        sampler.OnPointerMove(point);
+        countingAllocations = false;
+        allocations += allocationCount;
+    }
+    QCOMPARE(allocations, 0);
+    QCOMPARE(sampler.CaptureBuffer().constBits(), pixels);
+    QCOMPARE(view.fieldSets, 24);
+}
+
+QTEST_MAIN(TestDragSampler)
+#include "test_drag_sampler.moc"
