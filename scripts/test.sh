@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test. With "asan" as the
-# argument the sanitizer build runs the suite instead of the default build.
+# scripts/test.sh [PRESET]...
+# Installs what is missing, builds, and runs every test: first in the default
+# build, then in the sanitizer build ("asan": AddressSanitizer, LeakSanitizer,
+# UndefinedBehaviorSanitizer), where any sanitizer report fails the test that
+# caused it. Name presets to run only those, e.g. "scripts/test.sh default".
 set -euo pipefail
 cd "$(dirname "$0")/.."
-preset=${1:-default}
+[ $# -gt 0 ] || set -- default asan
 scripts/setup.sh
-scripts/build.sh "$preset"
-ctest --preset "$preset" -j2
+for preset in "$@"; do
+    echo "== $preset build" >&2
+    scripts/build.sh "$preset"
+    ctest --preset "$preset" -j2
+done

@@ -1,6 +1,11 @@
 # Helpers for tests that drive the real program on an X desktop. Source this
 # file from a script run by scripts/with-xvfb.sh, which provides DISPLAY and a
-# window manager. Every program started here is killed when the script exits.
+# window manager. Every program started here that still runs when the script
+# exits is asked to close its windows, then killed if it will not end.
+#
+# In a sanitizer build, what the sanitizers report about a started program goes
+# to a file; the script prints it and fails at exit, whatever the test checked. Closing rather
+# than killing lets the leak checker look at the program's memory at its end.
 #
 #   tg_start PROGRAM [ARG]...       start in the background; sets TG_PID
 #   tg_wait_window PID NAME [SECS]  print the id of PID's mapped window titled
@@ -24,20 +29,51 @@
 
 TG_FAILURES=0
 TG_PIDS=()
+TG_REPORTS=$(mktemp -d)
+
+# Asks every started program that still runs to close its windows, the way the
+# window manager's close command does, and waits up to 5 s for it to end.
+_tg_close_politely() {
+    local tries=10 pid wid alive
+    while [ "$tries" -gt 0 ]; do
+        alive=0
+        for pid in "${TG_PIDS[@]}"; do
+            kill -0 "$pid" 2>/dev/null || continue
+            alive=1
+            for wid in $(xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null); do
+                wmctrl -i -c "$wid" 2>/dev/null || true
+            done
+        done
+        [ "$alive" = 0 ] && return 0
+        sleep 0.5
+        tries=$((tries - 1))
+    done
+}
 
 _tg_cleanup() {
-    local pid
+    local status=$? pid report
+    _tg_close_politely
     for pid in "${TG_PIDS[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
     for pid in "${TG_PIDS[@]}"; do
         wait "$pid" 2>/dev/null || true
     done
+    for report in "$TG_REPORTS"/*; do
+        [ -e "$report" ] || continue
+        echo "FAIL sanitizer report $(basename "$report"):"
+        cat "$report"
+        status=1
+    done
+    rm -rf "$TG_REPORTS"
+    exit "$status"
 }
 trap _tg_cleanup EXIT
 
 tg_start() {
-    "$@" &
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}log_path=$TG_REPORTS/asan" \
+        UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}log_path=$TG_REPORTS/ubsan" \
+        "$@" &
     TG_PID=$!
     TG_PIDS+=("$TG_PID")
 }
