@@ -1,5 +1,5 @@
-#include "mainwindow/sampler_window.h"
 #include "platform/static_edge_field.h"
+#include "sampler_window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,7 +77,8 @@ class TestSamplerWindowLayout : public QObject
 private Q_SLOTS:
     void windowIsFixedAndTitled()
     {
-        const SamplerWindow window;
+        SamplerWindowFixture fixture;
+        const SamplerWindow &window = fixture.create();
         const DialogBaseUnits units = window.baseUnits();
         const QSize size(Scale(273, units.x, 4), Scale(58, units.y, 8));
         QCOMPARE(window.windowTitle(), QString("Tintgrabber"));
@@ -91,7 +92,8 @@ private Q_SLOTS:
     // a font that failed to load would show here first.
     void fontGivesPlausibleBaseUnits()
     {
-        const SamplerWindow window;
+        SamplerWindowFixture fixture;
+        const SamplerWindow &window = fixture.create();
         QVERIFY(window.baseUnits().x >= 5 && window.baseUnits().x <= 8);
         QVERIFY(window.baseUnits().y >= 11 && window.baseUnits().y <= 16);
     }
@@ -107,7 +109,8 @@ private Q_SLOTS:
     {
         QFETCH(int, index);
         const Expected &expected = LAYOUT[index];
-        const SamplerWindow window;
+        SamplerWindowFixture fixture;
+        const SamplerWindow &window = fixture.create();
         const DialogBaseUnits units = window.baseUnits();
         QWidget *control = ControlById(window, expected.id);
         QVERIFY(control != nullptr);
@@ -129,7 +132,8 @@ private Q_SLOTS:
 
     void zoomListOffersThreeToThirty()
     {
-        const SamplerWindow window;
+        SamplerWindowFixture fixture;
+        const SamplerWindow &window = fixture.create();
         QComboBox *list = window.zoomList();
         QCOMPARE(list->count(), 28);
         for (int i = 0; i < list->count(); ++i)
@@ -140,7 +144,8 @@ private Q_SLOTS:
 
     void fieldsAreReadOnlyAndEmpty()
     {
-        const SamplerWindow window;
+        SamplerWindowFixture fixture;
+        const SamplerWindow &window = fixture.create();
         for (int id : TEXT_FIELD_IDS) {
             QLineEdit *field = window.field(id);
             QVERIFY(field != nullptr);
@@ -153,7 +158,8 @@ private Q_SLOTS:
 
     void noButtonIsTheDefault()
     {
-        const SamplerWindow window;
+        SamplerWindowFixture fixture;
+        const SamplerWindow &window = fixture.create();
         const QList<QPushButton *> buttons = window.findChildren<QPushButton *>();
         QCOMPARE(buttons.size(), 7);
         for (QPushButton *button : buttons) {
@@ -163,7 +169,8 @@ private Q_SLOTS:
 
     void checkBoxStartsClear()
     {
-        const SamplerWindow window;
+        SamplerWindowFixture fixture;
+        const SamplerWindow &window = fixture.create();
         QVERIFY(window.topmostCheck()->isCheckable());
         QVERIFY(!window.topmostCheck()->isChecked());
     }
@@ -171,7 +178,8 @@ private Q_SLOTS:
     // Presses in the areas must reach the window, which starts the drag.
     void areasLetTheMouseThrough()
     {
-        const SamplerWindow window;
+        SamplerWindowFixture fixture;
+        const SamplerWindow &window = fixture.create();
         QVERIFY(window.zoomArea()->testAttribute(Qt::WA_TransparentForMouseEvents));
         QVERIFY(window.colorArea()->testAttribute(Qt::WA_TransparentForMouseEvents));
         QCOMPARE(window.childAt(window.colorArea()->geometry().center()), nullptr);
@@ -180,7 +188,8 @@ private Q_SLOTS:
 
     void tabOrderFollowsTheTemplate()
     {
-        const SamplerWindow window;
+        SamplerWindowFixture fixture;
+        const SamplerWindow &window = fixture.create();
         QList<int> order;
         QWidget *current = window.button(IDC_COPYHASHHEX);
         for (int i = 0; i < 15; ++i) {
@@ -199,7 +208,8 @@ private Q_SLOTS:
 
     void exitCloses()
     {
-        SamplerWindow window;
+        SamplerWindowFixture fixture;
+        SamplerWindow &window = fixture.create();
         window.show();
         window.button(ID_CANCEL)->click();
         QVERIFY(!window.isVisible());
@@ -208,7 +218,8 @@ private Q_SLOTS:
 
     void escapeCloses()
     {
-        SamplerWindow window;
+        SamplerWindowFixture fixture;
+        SamplerWindow &window = fixture.create();
         window.show();
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(!window.isVisible());
