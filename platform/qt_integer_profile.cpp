@@ -3,8 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryFile>
+#include <QUuid>
 
 #include <limits>
 
@@ -50,24 +54,94 @@ QString EntryKey(const QString &section, const QString &entry)
 }
 
 #ifndef Q_OS_WIN
+// A private copy of settings bytes, in QSettings' native format.
+//
 // QSettings keeps one parsed copy of each file per process and re-reads it only
 // when the file's size or modification time changes, and it parses sections
 // lazily, so its status reports a parse error only on the first full parse of a
 // file. Parsing a private copy of exactly the bytes we read gives a complete
-// verdict that no earlier parse can mask.
-std::optional<QHash<QString, QVariant>> ParseSettingsBytes(const QByteArray &bytes)
+// verdict that no earlier parse can mask. Writing through a private copy keeps
+// QSettings away from the real file's lock, which it would wait for forever.
+class PrivateSettingsCopy
 {
-    QTemporaryFile copy(QDir::tempPath() + QStringLiteral("/tintgrabber-settings-XXXXXX.conf"));
-    if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush())
+public:
+    explicit PrivateSettingsCopy(const QByteArray &bytes)
+        : m_file(QDir::tempPath() + QStringLiteral("/tintgrabber-settings-XXXXXX.conf"))
+    {
+        m_ok = m_file.open() && m_file.write(bytes) == bytes.size() && m_file.flush();
+    }
+
+    // Every entry, or nothing when the bytes do not parse completely.
+    std::optional<QHash<QString, QVariant>> values()
+    {
+        if (!m_ok)
+            return std::nullopt;
+        QSettings settings(m_file.fileName(), QSettings::NativeFormat);
+        const QStringList keys = settings.allKeys();
+        if (settings.status() != QSettings::NoError)
+            return std::nullopt;
+        QHash<QString, QVariant> values;
+        for (const QString &key : keys)
+            values.insert(key, settings.value(key));
+        return values;
+    }
+
+    // The bytes with one entry set, every other entry kept; nothing on failure.
+    std::optional<QByteArray> withValue(const QString &key, std::int32_t value)
+    {
+        if (!m_ok)
+            return std::nullopt;
+        {
+            QSettings settings(m_file.fileName(), QSettings::NativeFormat);
+            settings.setValue(key, value);
+            settings.sync();
+            if (settings.status() != QSettings::NoError)
+                return std::nullopt;
+        }
+        QFile written(m_file.fileName());
+        if (!written.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        return written.readAll();
+    }
+
+private:
+    QTemporaryFile m_file;
+    bool m_ok = false;
+};
+
+// Where QSettings keeps the native-format file of a key and application,
+// found without opening it: QSettings reads the file, and every file it falls
+// back on, as soon as it is made, so a pipe there would block start-up for
+// good and a huge file would be read whole. A QSettings under names that exist
+// nowhere tells the folder (the user's configuration folder, or the one
+// QSettings::setPath chose) and finds nothing to read.
+QString SettingsFilePath(const QString &keyName, const QString &applicationName)
+{
+    const QString probe =
+        QStringLiteral("tintgrabber-probe-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString probeSuffix = probe + QLatin1Char('/') + probe + QStringLiteral(".conf");
+    const QString probeFile =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, probe, probe).fileName();
+    const QString folder =
+        probeFile.endsWith(probeSuffix)
+            ? probeFile.chopped(probeSuffix.size())
+            : QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                  QLatin1Char('/');
+    return folder + keyName + QLatin1Char('/') + applicationName + QStringLiteral(".conf");
+}
+
+// The file's bytes, or nothing when it cannot be read or is too large to be
+// ours. Reads at most one byte past the limit, so a file that grows meanwhile
+// costs no more.
+std::optional<QByteArray> ReadSettingsBytes(const QString &path, qint64 maxSize)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QSettings settings(copy.fileName(), QSettings::NativeFormat);
-    const QStringList keys = settings.allKeys();
-    if (settings.status() != QSettings::NoError)
+    QByteArray bytes = file.read(maxSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > maxSize)
         return std::nullopt;
-    QHash<QString, QVariant> values;
-    for (const QString &key : keys)
-        values.insert(key, settings.value(key));
-    return values;
+    return bytes;
 }
 #endif
 
@@ -81,11 +155,13 @@ QtIntegerProfile::QtIntegerProfile(QString applicationName)
 void QtIntegerProfile::setKeyName(const QString &keyName)
 {
     m_keyName = keyName;
+#ifdef Q_OS_WIN
     m_location = keyName.isEmpty() ? QString()
                                    : QSettings(QSettings::NativeFormat, QSettings::UserScope,
                                                keyName, m_applicationName)
                                          .fileName();
-#ifndef Q_OS_WIN
+#else
+    m_location = keyName.isEmpty() ? QString() : SettingsFilePath(keyName, m_applicationName);
     m_snapshot.reset();
 #endif
 }
@@ -140,10 +216,10 @@ const QtIntegerProfile::Snapshot &QtIntegerProfile::currentSnapshot()
     snapshot.version = version;
     if (!version.exists) {
         snapshot.usable = true;
-    } else if (version.isFile) {
-        QFile file(m_location);
-        if (file.open(QIODevice::ReadOnly)) {
-            if (auto values = ParseSettingsBytes(file.readAll())) {
+    } else if (version.isFile && version.size <= MAX_FILE_SIZE) {
+        if (auto bytes = ReadSettingsBytes(m_location, MAX_FILE_SIZE)) {
+            snapshot.bytes = std::move(*bytes);
+            if (auto values = PrivateSettingsCopy(snapshot.bytes).values()) {
                 snapshot.usable = true;
                 snapshot.values = std::move(*values);
             }
@@ -165,19 +241,30 @@ std::optional<std::int32_t> QtIntegerProfile::readInt(const QString &section, co
 
 void QtIntegerProfile::writeInt(const QString &section, const QString &entry, std::int32_t value)
 {
-    if (m_location.isEmpty())
+    if (m_location.isEmpty() || !QDir().mkpath(QFileInfo(m_location).path()))
         return;
-    // QSettings rewrites the whole file from what it parsed, so a file it could
-    // not parse completely would lose the rest; leave such a file alone.
+    QLockFile lock(m_location + QStringLiteral(".lock"));
+    if (!lock.tryLock(LOCK_WAIT_MS))
+        return;
+
+    // Read afresh under the lock, so that what another instance wrote just
+    // before is kept. The file is rewritten whole from what was parsed, so a
+    // file that could not be parsed completely would lose the rest; leave such
+    // a file alone.
+    m_snapshot.reset();
     const Snapshot &snapshot = currentSnapshot();
     if (!snapshot.usable)
         return;
     const FileVersion before = snapshot.version;
-    {
-        QSettings settings(m_location, QSettings::NativeFormat);
-        settings.setValue(EntryKey(section, entry), value);
-        settings.sync();
-    }
+    const std::optional<QByteArray> bytes =
+        PrivateSettingsCopy(snapshot.bytes).withValue(EntryKey(section, entry), value);
+    if (!bytes)
+        return;
+    // Readers never see a half-written file: the new one replaces the old at
+    // once, or not at all (a read-only file or folder stays as it was).
+    QSaveFile file(m_location);
+    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit())
+        return;
     advanceModificationTime(before);
 }
 

@@ -17,10 +17,19 @@ std::optional<std::int32_t> ProfileIntFromVariant(const QVariant &value);
 //
 // A settings file that cannot be read or parsed completely counts as empty and
 // is never rewritten, since rewriting it would silently drop whatever could not
-// be parsed.
+// be parsed. So does one larger than MAX_FILE_SIZE: ours holds a few short
+// lines, and reading a huge one would cost time and memory for nothing.
+//
+// Instances share the file under QSettings' lock file (<file>.lock). A write
+// waits at most LOCK_WAIT_MS for another instance to release it and is dropped
+// otherwise: QSettings itself waits for as long as a live owner holds it, which
+// would freeze the window behind a stopped or hung instance.
 class QtIntegerProfile final : public IntegerProfile
 {
 public:
+    static constexpr qint64 MAX_FILE_SIZE = 1024 * 1024;
+    static constexpr int LOCK_WAIT_MS = 300;
+
     explicit QtIntegerProfile(QString applicationName = QStringLiteral("tintgrabber"));
 
     void setKeyName(const QString &keyName) override;
@@ -45,7 +54,8 @@ private:
     // The parsed content of one version of the file.
     struct Snapshot {
         FileVersion version;
-        bool usable = false; // false: unreadable, a folder, or garbled
+        bool usable = false; // false: unreadable, a folder, too large, or garbled
+        QByteArray bytes;
         QHash<QString, QVariant> values;
     };
 

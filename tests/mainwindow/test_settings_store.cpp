@@ -9,6 +9,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 // The settings store over the real QSettings backend, kept in a temporary
 // folder in place of the user's configuration folder.
 class TestSettingsStore : public QObject
@@ -28,7 +30,10 @@ private Q_SLOTS:
     void nonIntegerEntriesGiveTheDefault();
     void garbledFileBehavesAsEmptyAndIsKept_data();
     void garbledFileBehavesAsEmptyAndIsKept();
+    void oversizedFileIsNotReadAndIsKept_data();
+    void oversizedFileIsNotReadAndIsKept();
     void folderInPlaceOfTheFileBehavesAsEmpty();
+    void pipeInPlaceOfTheFileBehavesAsEmpty();
     void unwritableFolderFailsSilently();
     void readOnlyFolderFailsSilently();
     void writeKeepsEveryOtherEntry();
@@ -209,6 +214,51 @@ void TestSettingsStore::garbledFileBehavesAsEmptyAndIsKept()
     QCOMPARE(readFile(), content);
 }
 
+void TestSettingsStore::oversizedFileIsNotReadAndIsKept_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("readable");
+
+    const QByteArray entries("[win]\naot=1\nzom=5\n");
+    const qint64 limit = QtIntegerProfile::MAX_FILE_SIZE;
+    const QByteArray longLine("[pad]\nlong=");
+    QTest::newRow("at the limit") << entries + longLine +
+                                         QByteArray(limit - entries.size() - longLine.size() - 1,
+                                                    'a') +
+                                         '\n'
+                                  << true;
+    QTest::newRow("one byte over")
+        << entries + longLine + QByteArray(limit - entries.size() - longLine.size(), 'a') + '\n'
+        << false;
+    QTest::newRow("10 MB of entries")
+        << entries + longLine + QByteArray(10 * 1024 * 1024, 'a') + '\n'
+        << false;
+    QByteArray noise(10 * 1024 * 1024, '\0');
+    for (qsizetype i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919) >> 3);
+    QTest::newRow("10 MB of noise") << entries + noise << false;
+}
+
+// A file far larger than ours ever is: read no more than the limit, use the
+// defaults, and never rewrite it.
+void TestSettingsStore::oversizedFileIsNotReadAndIsKept()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, readable);
+
+    writeFile(content);
+    const QDateTime modified = QFileInfo(settingsFile()).lastModified();
+    OpenStore settings;
+    QCOMPARE(settings.zoom(), readable ? 5 : 0);
+    QCOMPARE(settings.alwaysOnTop(), readable ? 1 : 0);
+    if (readable)
+        return;
+    settings.writeZoom(3);
+    QCOMPARE(settings.zoom(), 0);
+    QCOMPARE(QFileInfo(settingsFile()).lastModified(), modified);
+    QVERIFY(readFile() == content);
+}
+
 void TestSettingsStore::folderInPlaceOfTheFileBehavesAsEmpty()
 {
     QVERIFY(QDir().mkpath(settingsFile()));
@@ -217,6 +267,20 @@ void TestSettingsStore::folderInPlaceOfTheFileBehavesAsEmpty()
     settings.writeZoom(4);
     QCOMPARE(settings.zoom(), 0);
     QVERIFY(QFileInfo(settingsFile()).isDir());
+}
+
+// Opening a pipe for reading waits for a writer, forever. Pipes also take the
+// place of the files QSettings falls back on, which it would open as well.
+void TestSettingsStore::pipeInPlaceOfTheFileBehavesAsEmpty()
+{
+    QVERIFY(QDir().mkpath(settingsFolder()));
+    for (const QString &path : {settingsFile(), settingsFolder() + QStringLiteral(".conf")})
+        QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    OpenStore settings;
+    QCOMPARE(settings.zoom(), 0);
+    settings.writeZoom(4);
+    QCOMPARE(settings.zoom(), 0);
+    QVERIFY(QFileInfo(settingsFile()).exists() && !QFileInfo(settingsFile()).isFile());
 }
 
 void TestSettingsStore::unwritableFolderFailsSilently()
