@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/system_menu.h"
 #include "platform/dialog_builder.h"
 #include "resources/resource_ids.h"
 #include "sampling/color_texts.h"
@@ -48,4 +49,5 @@ private:
     QComboBox *ZoomList;
     QFrame *ColorArea;
     QFrame *ZoomArea;
+    SystemMenu WindowMenu{*this};
 };
