@@ -246,7 +246,7 @@ private Q_SLOTS:
         QTest::newRow("copy button") << int(IDC_COPYRED) << int(Qt::LeftButton);
         QTest::newRow("text field") << int(FIELD_HEX) << int(Qt::LeftButton);
         QTest::newRow("zoom list") << int(IDC_ZOOMLIST) << int(Qt::LeftButton);
-        QTest::newRow("right button in the swatch") << int(IDC_COLORAREA) << int(Qt::RightButton);
+        QTest::newRow("middle button in the swatch") << int(IDC_COLORAREA) << int(Qt::MiddleButton);
     }
 
     void pressOutsideTheAreasStartsNoDrag()
