@@ -84,15 +84,19 @@ private Q_SLOTS:
             QPainter painter(&image);
             Surface surface(painter);
             surface.setClip(clip);
+            surface.fillRect(image.rect(), MakeColorRef(1, 2, 3)); // fills keep to the clip too
             surface.stretchCopy(source, sourceRect, destLeft, destTop, factor);
         }
-        for (int y = 0; factor >= 1 && factor <= MAX_FACTOR && y < image.height(); ++y) {
+        const bool drawable = factor >= 1 && factor <= MAX_FACTOR;
+        for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
-                const qint64 sx = sourceRect.x() + FloorDiv(x - destLeft, factor);
-                const qint64 sy = sourceRect.y() + FloorDiv(y - destTop, factor);
-                if (clip.contains(x, y) && sourceRect.contains(int(sx), int(sy)) &&
-                    source.rect().contains(int(sx), int(sy)))
-                    expected.setPixel(x, y, source.pixel(int(sx), int(sy)));
+                if (!clip.contains(x, y))
+                    continue;
+                const qint64 sx = sourceRect.x() + FloorDiv(x - destLeft, drawable ? factor : 1);
+                const qint64 sy = sourceRect.y() + FloorDiv(y - destTop, drawable ? factor : 1);
+                const bool copied = drawable && sourceRect.contains(int(sx), int(sy)) &&
+                                    source.rect().contains(int(sx), int(sy));
+                expected.setPixel(x, y, copied ? source.pixel(int(sx), int(sy)) : qRgb(1, 2, 3));
             }
         }
         QCOMPARE(image, expected);
