@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/system_menu.h"
 #include "platform/dialog_builder.h"
 #include "platform/pointer_service.h"
 #include "platform/screen_source.h"
@@ -95,4 +96,5 @@ private:
     const QImage SwatchIcon;
     // Wheel turn not yet worth a whole notch, from high-resolution wheels.
     int WheelRemainder = 0;
+    SystemMenu WindowMenu{*this};
 };
