@@ -1,8 +1,8 @@
-#include "sampler_window_fixture.h"
 #include "about/about_window.h"
 #include "about/link_label.h"
 #include "mainwindow/sampler_window.h"
 #include "mainwindow/system_menu.h"
+#include "sampler_window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -200,8 +200,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, how);
         QFETCH(QStringList, entries);
-        SamplerWindowFixture fixture;
-        SamplerWindow &window = fixture.create();
+        Fixture fixture;
+        SamplerWindow &window = *fixture.window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QPushButton *button = window.button(IDC_COPYRED);
@@ -250,8 +250,8 @@ private Q_SLOTS:
 
     void samplerWindowEntryRunsTheAboutWindow()
     {
-        SamplerWindowFixture fixture;
-        SamplerWindow &window = fixture.create();
+        Fixture fixture;
+        SamplerWindow &window = *fixture.window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QObject guard;
