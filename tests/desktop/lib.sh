@@ -84,9 +84,10 @@ _tg_cleanup() {
         status=1
     done
     rm -rf "$TG_REPORTS" "$XDG_CONFIG_HOME"
-    exit "$status"
+    return "$status"
 }
-trap _tg_cleanup EXIT
+# A script that sets its own exit trap calls _tg_cleanup from it.
+trap '_tg_cleanup; exit $?' EXIT
 
 tg_start() {
     ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}log_path=$TG_REPORTS/asan" \
