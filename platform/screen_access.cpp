@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+
 #if defined(TINTGRABBER_HAVE_XLIB)
 #include <QtGui/qguiapplication_platform.h>
 
@@ -14,20 +16,26 @@
 namespace
 {
 
-// Whether the application's X server is XWayland, which announces itself by
-// an extension of that name. False off X11.
+// Whether the application's X server is XWayland. Newer versions announce
+// themselves by an extension of that name; all name their outputs, and so
+// Qt's screens, "XWAYLAND<n>". False off X11.
 bool RunsOnXWayland()
 {
-#if defined(TINTGRABBER_HAVE_XLIB)
-    const auto *x11 =
-        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display *display = x11 ? x11->display() : nullptr;
-    if (display == nullptr)
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return false;
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (std::any_of(screens.begin(), screens.end(), [](const QScreen *screen) {
+            return screen->name().startsWith(QLatin1String("XWAYLAND"));
+        }))
+        return true;
+#if defined(TINTGRABBER_HAVE_XLIB)
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    Display *display = x11 ? x11->display() : nullptr;
     int opcode = 0;
     int firstEvent = 0;
     int firstError = 0;
-    return XQueryExtension(display, "XWAYLAND", &opcode, &firstEvent, &firstError) != 0;
+    return display != nullptr &&
+           XQueryExtension(display, "XWAYLAND", &opcode, &firstEvent, &firstError) != 0;
 #else
     return false;
 #endif
