@@ -16,7 +16,7 @@ class QtScreenSource : public ScreenSource
 {
 public:
     COLORREF pixelAt(QPoint point) override;
-    void copyRect(QPoint topLeft, QImage &target) override;
+    bool copyRect(QPoint topLeft, QImage &target) override;
 
 private:
     struct KnownScreen {
