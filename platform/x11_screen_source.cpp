@@ -215,16 +215,21 @@ bool layoutOf(Display *display, Visual *visual, int depth, PixelLayout &layout)
 void convertRow(const PixelLayout &layout, const uchar *source, QRgb *target, int width)
 {
     if (layout.matchesRgb32) {
-        // Four pixels a step, written so that compilers turn the step into one
-        // vector load, OR and store even where they vectorize no loops: this
-        // is most of the work of every pointer move.
+        // Eight pixels a step, as two groups of four, written so that
+        // compilers turn each group into one vector load, OR and store even
+        // where they vectorize no loops: this is most of the work of every
+        // pointer move.
         int x = 0;
-        for (; x + 4 <= width; x += 4) {
-            quint32 four[4];
-            std::memcpy(four, source + std::ptrdiff_t(x) * 4, sizeof four);
-            for (quint32 &pixel : four)
-                pixel |= 0xFF000000u;
-            std::memcpy(target + x, four, sizeof four);
+        for (; x + 8 <= width; x += 8) {
+            quint32 low[4], high[4];
+            std::memcpy(low, source + std::ptrdiff_t(x) * 4, sizeof low);
+            std::memcpy(high, source + std::ptrdiff_t(x) * 4 + sizeof low, sizeof high);
+            for (int i = 0; i < 4; ++i) {
+                low[i] |= 0xFF000000u;
+                high[i] |= 0xFF000000u;
+            }
+            std::memcpy(target + x, low, sizeof low);
+            std::memcpy(target + x + 4, high, sizeof high);
         }
         for (; x < width; ++x) {
             quint32 pixel;
