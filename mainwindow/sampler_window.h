@@ -1,31 +1,45 @@
 #pragma once
 
+#include "mainwindow/system_menu.h"
 #include "platform/dialog_builder.h"
+#include "platform/pointer_service.h"
+#include "platform/screen_source.h"
 #include "resources/resource_ids.h"
-#include "sampling/color_texts.h"
+#include "sampling/drag_sampler.h"
+#include "sampling/sampler_view.h"
 
 #include <QDialog>
+#include <QImage>
 
-#include <array>
+#include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLineEdit;
 class QPushButton;
+class SettingsStore;
 
-// The six text fields in the order of the colour texts they show.
-inline constexpr std::array<int, COLOR_TEXT_COUNT> TEXT_FIELD_IDS = {
-    IDC_REDTEXT, IDC_GREENTEXT, IDC_BLUETEXT, IDC_HASHHEXTEXT, IDC_HEXTEXT, IDC_POVRAYTEXT,
-};
+// Window opacity while the window is active and while another one is.
+inline constexpr int ACTIVE_ALPHA = 255;
+inline constexpr int INACTIVE_ALPHA = 80;
+
+// Makes the mouse capture and cursor service for the window it is given.
+using PointerServiceFactory = std::function<std::unique_ptr<PointerService>(QWidget &window)>;
 
 // The program's window: the magnifier and swatch areas, a copy button above
 // each of the six colour fields, the always-on-top box, the zoom list and Exit.
-// Its layout is the sampler window template; Exit, like Escape, rejects it.
-class SamplerWindow : public QDialog
+// Pressing in either area and dragging samples the screen; the two choices
+// are stored the moment they change. Exit, Escape, the close box and Enter
+// outside the push buttons end it.
+class SamplerWindow : public QDialog, public SamplerView
 {
 public:
-    explicit SamplerWindow(QWidget *parent = nullptr);
+    // The settings and the screen must outlive the window.
+    SamplerWindow(SettingsStore &settings, ScreenSource &screen,
+                  const PointerServiceFactory &makePointerService, QWidget *parent = nullptr);
+    ~SamplerWindow() override;
 
     QCheckBox *topmostCheck() const { return TopmostCheck; }
     QComboBox *zoomList() const { return ZoomList; }
@@ -40,12 +54,47 @@ public:
     // The base units of the window's font, which place every control.
     DialogBaseUnits baseUnits() const;
 
+    const DragSampler &sampler() const { return Sampler; }
+
+    // SamplerView
+    QRect colorAreaRect() const override;
+    QRect zoomAreaRect() const override;
+    QPoint clientToScreen(QPointF clientPoint) const override;
+    void requestRepaint(const QRect &rect) override;
+    void setFieldText(int fieldId, std::string_view text) override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void fillZoomList();
+    void applyStoredAlwaysOnTop();
+    void selectStoredZoom();
+    void connectControls();
+
+    void setAlwaysOnTop(bool on);
+    void onTopmostClicked(bool checked);
+    void onZoomSelected(int index);
+    void copyField(int fieldId);
+    bool wheelOverWindow(QWheelEvent *event);
 
     DialogControls Controls;
     QCheckBox *TopmostCheck;
     QComboBox *ZoomList;
     QFrame *ColorArea;
     QFrame *ZoomArea;
+
+    SettingsStore &Settings;
+    std::unique_ptr<PointerService> Pointer;
+    DragSampler Sampler;
+    const QImage SwatchIcon;
+    // Wheel turn not yet worth a whole notch, from high-resolution wheels.
+    int WheelRemainder = 0;
+    SystemMenu WindowMenu{*this};
 };

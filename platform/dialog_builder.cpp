@@ -33,9 +33,29 @@ QString WithoutMnemonics(const QString &caption)
     return shown;
 }
 
-QPushButton *MakePushButton(const QString &caption, bool isDefault, int id, QDialog &dialog)
+// The control's widget: the factory's when there is one, else one of the
+// kind's class. A factory that breaks its contract is a programming error;
+// outside debug builds the window still gets a working control.
+template <class Widget>
+Widget *Create(const DialogBuilder::ControlFactory *factory, QWidget *parent)
 {
-    auto *button = new QPushButton(caption, &dialog);
+    if (factory == nullptr)
+        return new Widget(parent);
+    QWidget *made = (*factory)(parent);
+    auto *typed = dynamic_cast<Widget *>(made);
+    Q_ASSERT_X(typed != nullptr, "DialogBuilder",
+               "a control factory made a widget of another kind");
+    if (typed == nullptr) {
+        delete made;
+        return new Widget(parent);
+    }
+    return typed;
+}
+
+QPushButton *DressPushButton(QPushButton *button, const QString &caption, bool isDefault, int id,
+                             QDialog &dialog)
+{
+    button->setText(caption);
     button->setAutoDefault(isDefault);
     button->setDefault(isDefault);
     if (id == ID_OK)
@@ -45,9 +65,9 @@ QPushButton *MakePushButton(const QString &caption, bool isDefault, int id, QDia
     return button;
 }
 
-QLabel *MakeLabel(const QString &text, QWidget *parent)
+QLabel *DressLabel(QLabel *label, const QString &text)
 {
-    auto *label = new QLabel(text, parent);
+    label->setText(text);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -78,6 +98,23 @@ DialogBuilder::DialogBuilder(const DialogTemplate &dialogTemplate)
 DialogBuilder::DialogBuilder(const DialogTemplate &dialogTemplate, const QFont &font)
     : template_(dialogTemplate), font_(font), units_(DialogBaseUnitsOf(font))
 {
+}
+
+DialogBuilder &DialogBuilder::makeControlWith(int id, ControlFactory factory)
+{
+    factories_.emplace_back(id, std::move(factory));
+    return *this;
+}
+
+const DialogBuilder::ControlFactory *DialogBuilder::factoryFor(int id) const
+{
+    if (id == IDC_STATIC)
+        return nullptr;
+    for (const auto &[known, factory] : factories_) {
+        if (known == id)
+            return &factory;
+    }
+    return nullptr;
 }
 
 DialogControls DialogBuilder::build(QDialog &dialog) const
@@ -112,29 +149,33 @@ DialogControls DialogBuilder::build(QDialog &dialog) const
 QWidget *DialogBuilder::createControl(const ControlTemplate &entry, QDialog &dialog) const
 {
     QWidget *parent = &dialog;
+    const ControlFactory *factory = factoryFor(entry.id);
     const QString caption = QString::fromUtf8(entry.caption);
     QRect rect = DialogRectToPixels(entry.rect, units_);
     QWidget *control = nullptr;
     switch (entry.kind) {
     case ControlKind::EtchedFrame: {
-        auto *frame = new QFrame(parent);
+        auto *frame = Create<QFrame>(factory, parent);
         frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
         control = frame;
         break;
     }
     case ControlKind::PushButton:
     case ControlKind::DefaultPushButton:
-        control =
-            MakePushButton(caption, entry.kind == ControlKind::DefaultPushButton, entry.id, dialog);
+        control = DressPushButton(Create<QPushButton>(factory, parent), caption,
+                                  entry.kind == ControlKind::DefaultPushButton, entry.id, dialog);
         break;
     case ControlKind::ReadOnlyField:
-        control = new StaticEdgeField(parent);
+        control = Create<StaticEdgeField>(factory, parent);
         break;
-    case ControlKind::AutoCheckBox:
-        control = new QCheckBox(caption, parent);
+    case ControlKind::AutoCheckBox: {
+        auto *box = Create<QCheckBox>(factory, parent);
+        box->setText(caption);
+        control = box;
         break;
+    }
     case ControlKind::DropDownList: {
-        auto *list = new QComboBox(parent);
+        auto *list = Create<QComboBox>(factory, parent);
         // The template's height includes the dropped list; the closed box is
         // one line of text high.
         const int closedHeight = units_.y + 8;
@@ -145,23 +186,26 @@ QWidget *DialogBuilder::createControl(const ControlTemplate &entry, QDialog &dia
         break;
     }
     case ControlKind::StaticText:
-        control = MakeLabel(WithoutMnemonics(caption), parent);
+        control = DressLabel(Create<QLabel>(factory, parent), WithoutMnemonics(caption));
         break;
     case ControlKind::StaticTextNoPrefix:
-        control = MakeLabel(caption, parent);
+        control = DressLabel(Create<QLabel>(factory, parent), caption);
         break;
     case ControlKind::StaticIcon: {
         // An icon control takes its picture's size, whatever the template says.
         const QPixmap picture = IconPicture(entry.iconId);
-        auto *label = new QLabel(parent);
+        auto *label = Create<QLabel>(factory, parent);
         label->setPixmap(picture);
         rect.setSize(picture.isNull() ? QSize(0, 0) : picture.size());
         control = label;
         break;
     }
-    case ControlKind::GroupBox:
-        control = new QGroupBox(caption, parent);
+    case ControlKind::GroupBox: {
+        auto *box = Create<QGroupBox>(factory, parent);
+        box->setTitle(caption);
+        control = box;
         break;
+    }
     }
     control->setGeometry(rect);
     return control;

@@ -5,6 +5,7 @@
 
 #include <QFont>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -40,8 +41,19 @@ private:
 class DialogBuilder
 {
 public:
+    // Makes one control's widget, a child of parent, for a window that wants
+    // a class of its own there (a static text that is a hyperlink, say).
+    using ControlFactory = std::function<QWidget *(QWidget *parent)>;
+
     explicit DialogBuilder(const DialogTemplate &dialogTemplate);
     DialogBuilder(const DialogTemplate &dialogTemplate, const QFont &font);
+
+    // The control with identifier id is made by factory instead of by its
+    // kind. The widget must derive from the kind's class (QLabel for a static
+    // text, QPushButton for a push button, and so on); the builder then gives
+    // it everything the kind's own widget gets: caption, place, tab order.
+    // Returns the builder, so that calls chain.
+    DialogBuilder &makeControlWith(int id, ControlFactory factory);
 
     const QFont &font() const { return font_; }
     DialogBaseUnits baseUnits() const { return units_; }
@@ -53,8 +65,10 @@ public:
 
 private:
     QWidget *createControl(const ControlTemplate &entry, QDialog &dialog) const;
+    const ControlFactory *factoryFor(int id) const;
 
     const DialogTemplate &template_;
+    std::vector<std::pair<int, ControlFactory>> factories_;
     QFont font_;
     DialogBaseUnits units_;
 };

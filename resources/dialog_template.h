@@ -53,5 +53,8 @@ struct DialogTemplate {
 // The sampler window's template (IDD_SAMPLER).
 const DialogTemplate &SamplerWindowTemplate();
 
+// The About window's template (IDD_ABOUT).
+const DialogTemplate &AboutWindowTemplate();
+
 // The template with that identifier, or nullptr when there is none.
 const DialogTemplate *FindDialogTemplate(int id);

@@ -31,13 +31,54 @@ constexpr DialogTemplate SAMPLER_TEMPLATE = {
     IDD_SAMPLER, "Tintgrabber", "MS Sans Serif", 8, 273, 58, true, SAMPLER_CONTROLS,
 };
 
-constexpr const DialogTemplate *TEMPLATES[] = {&SAMPLER_TEMPLATE};
+// The addresses sit under the reserved example domain until the project has
+// its own. Each link's text is also its target.
+constexpr ControlTemplate ABOUT_CONTROLS[] = {
+    {IDC_STATIC, K::StaticIcon, "", {12, 45, 20, 20}, IDI_ABOUTPIC},
+    {IDC_STATIC, K::StaticTextNoPrefix, "Tintgrabber 2.2 (WinXP)", {40, 10, 119, 8}},
+    {IDC_STATIC, K::StaticText, "Written by the tintgrabber developers", {40, 25, 170, 8}},
+    {IDC_MAILLINK,
+     K::StaticText,
+     "mailto:info@example.org?subject=tintgrabber",
+     {40, 41, 149, 8}},
+    {IDC_WEBLINK, K::StaticText, "https://www.example.org/tintgrabber/", {40, 58, 63, 8}},
+    {IDC_STATIC,
+     K::StaticText,
+     "To use the tint grabber click the color or zoom areas and drag over your screen.",
+     {14, 88, 191, 18}},
+    {IDC_STATIC,
+     K::StaticText,
+     "While dragging color area's background will be showing the selected color. The zoom "
+     "window will display a detailed view of the selected area.",
+     {14, 113, 191, 25}},
+    {IDC_STATIC,
+     K::StaticText,
+     "When you select your color copy it by clicking the desired button.",
+     {14, 146, 191, 18}},
+    {ID_OK, K::DefaultPushButton, "OK", {178, 7, 32, 14}},
+    {IDC_STATIC, K::GroupBox, "", {7, 104, 203, 38}},
+    {IDC_STATIC, K::GroupBox, "", {7, 137, 203, 32}},
+    {IDC_STATIC, K::StaticIcon, "", {11, 5, 20, 20}, IDI_APP},
+    {IDC_STATIC, K::GroupBox, "Help", {7, 77, 203, 32}},
+};
+
+// Owned by the sampler window, so no task bar entry of its own.
+constexpr DialogTemplate ABOUT_TEMPLATE = {
+    IDD_ABOUT, "About Tintgrabber", "MS Sans Serif", 8, 217, 175, false, ABOUT_CONTROLS,
+};
+
+constexpr const DialogTemplate *TEMPLATES[] = {&SAMPLER_TEMPLATE, &ABOUT_TEMPLATE};
 
 } // namespace
 
 const DialogTemplate &SamplerWindowTemplate()
 {
     return SAMPLER_TEMPLATE;
+}
+
+const DialogTemplate &AboutWindowTemplate()
+{
+    return ABOUT_TEMPLATE;
 }
 
 const DialogTemplate *FindDialogTemplate(int id)

@@ -16,6 +16,10 @@ inline constexpr int IDI_ABOUTPIC = 131;
 // Strings
 inline constexpr int IDS_ABOUTMENU = 101;
 
+// Window-menu commands. Their low four bits are the system's, so only the
+// rest identifies the command.
+inline constexpr int IDM_ABOUT = 16;
+
 // Controls that no code refers to.
 inline constexpr int IDC_STATIC = -1;
 

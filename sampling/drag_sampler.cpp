@@ -10,13 +10,6 @@
 namespace
 {
 
-// Which field shows which text, in the order the fields are set.
-constexpr std::array<FieldId, COLOR_TEXT_COUNT> FIELD_OF_TEXT = {
-    FIELD_RED, FIELD_GREEN, FIELD_BLUE, FIELD_HASH_HEX, FIELD_HEX, FIELD_POVRAY,
-};
-static_assert(TEXT_RED == 0 && TEXT_GREEN == 1 && TEXT_BLUE == 2 && TEXT_HASH_HEX == 3 &&
-              TEXT_HEX == 4 && TEXT_POVRAY == 5);
-
 // Left and top edges inside, right and bottom edges outside, as for pixels.
 bool InArea(const QRect &area, QPointF point)
 {
@@ -81,7 +74,7 @@ void DragSampler::OnPointerMove(QPointF clientPoint)
     for (std::size_t i = 0; i < texts.size(); ++i) {
         if (textsShown_ && texts[i].view() == shownTexts_[i].view())
             continue;
-        view_.setFieldText(FIELD_OF_TEXT[i], texts[i].view());
+        view_.setFieldText(TEXT_FIELD_IDS[i], texts[i].view());
     }
     shownTexts_ = texts;
     textsShown_ = true;

@@ -1,20 +1,32 @@
 #pragma once
 
+#include "resources/resource_ids.h"
+#include "sampling/color_texts.h"
+
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
 
+#include <array>
 #include <string_view>
 
 // The read-only fields that show a colour's texts, by control id.
 enum FieldId : int {
-    FIELD_RED = 1001,
-    FIELD_GREEN = 1002,
-    FIELD_BLUE = 1003,
-    FIELD_HASH_HEX = 1004,
-    FIELD_POVRAY = 1005,
-    FIELD_HEX = 1006,
+    FIELD_RED = IDC_REDTEXT,
+    FIELD_GREEN = IDC_GREENTEXT,
+    FIELD_BLUE = IDC_BLUETEXT,
+    FIELD_HASH_HEX = IDC_HASHHEXTEXT,
+    FIELD_POVRAY = IDC_POVRAYTEXT,
+    FIELD_HEX = IDC_HEXTEXT,
 };
+
+// Which field shows which of a colour's texts, in the texts' order (which is
+// also the order the fields are set in).
+inline constexpr std::array<FieldId, COLOR_TEXT_COUNT> TEXT_FIELD_IDS = {
+    FIELD_RED, FIELD_GREEN, FIELD_BLUE, FIELD_HASH_HEX, FIELD_HEX, FIELD_POVRAY,
+};
+static_assert(TEXT_RED == 0 && TEXT_GREEN == 1 && TEXT_BLUE == 2 && TEXT_HASH_HEX == 3 &&
+              TEXT_HEX == 4 && TEXT_POVRAY == 5);
 
 // What drag sampling needs of the main window. Rectangles and points are in
 // the window's client coordinates unless they are screen points.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # closing_test.sh PROGRAM BASE_UNITS_TOOL
-# Escape, the Exit button and the close box each end the process, with
-# status 0.
+# Escape, the Exit button, the close box and Enter outside the push buttons
+# each end the process, with status 0.
 set -uo pipefail
 . "$(dirname "$0")/lib.sh"
 program=$1
@@ -36,6 +36,14 @@ tg_start "$program"
 if wid=$(tg_wait_window "$TG_PID" Tintgrabber); then
     tg_key "$wid" alt+F4 # the window manager's close command
     expect_exit "the close box"
+fi
+
+tg_start "$program"
+if wid=$(tg_wait_window "$TG_PID" Tintgrabber); then
+    # The focus starts on the first copy button; Tab takes it to the field
+    # below, where Enter is the OK command.
+    tg_key "$wid" Tab Return
+    expect_exit "Enter in a text field"
 fi
 
 tg_finish

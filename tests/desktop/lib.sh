@@ -1,6 +1,9 @@
 # Helpers for tests that drive the real program on an X desktop. Source this
 # file from a script run by scripts/with-xvfb.sh, which provides DISPLAY and a
 # window manager. Every program started here is killed when the script exits.
+# Each script gets a fresh XDG_CONFIG_HOME, removed at exit, so the program's
+# settings start empty and the user's own are never touched, and no session
+# bus.
 #
 #   tg_start PROGRAM [ARG]...       start in the background; sets TG_PID
 #   tg_wait_window PID NAME [SECS]  print the id of PID's mapped window titled
@@ -17,6 +20,14 @@
 #                                   the window manager's frame included)
 #   tg_clipboard                    print the clipboard's text
 #   tg_mul_div A B C                print A*B/C rounded half up (A, B, C >= 0)
+#   tg_units_rect BX BY X Y W H     print "LEFT TOP WIDTH HEIGHT", the client
+#                                   pixels of a rectangle in dialog units
+#   tg_units_centre BX BY X Y W H   print "X Y", the middle of that rectangle
+#   tg_setting ENTRY                print the stored value of win/ENTRY
+#   tg_wait_for SECS COMMAND...     run COMMAND every 20 ms until it succeeds,
+#                                   for at most SECS seconds
+#   tg_wait_prop WID PROP VALUE WHAT wait up to 3 s until PROP is VALUE;
+#                                   counts a failure otherwise
 #   assert_eq WHAT EXPECTED ACTUAL  count a failure unless equal
 #   assert_true WHAT COMMAND...     count a failure unless COMMAND succeeds
 #   tg_fail MESSAGE                 count a failure
@@ -24,6 +35,12 @@
 
 TG_FAILURES=0
 TG_PIDS=()
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
+# The private display has no session bus. Without this, libdbus tries to
+# autolaunch one over X11 and keeps what it allocated for that until exit,
+# which the leak checker of sanitizer builds reports as a failed exit.
+export DBUS_SESSION_BUS_ADDRESS=disabled:
 
 _tg_cleanup() {
     local pid
@@ -33,6 +50,7 @@ _tg_cleanup() {
     for pid in "${TG_PIDS[@]}"; do
         wait "$pid" 2>/dev/null || true
     done
+    rm -rf "$XDG_CONFIG_HOME"
 }
 trap _tg_cleanup EXIT
 
@@ -106,8 +124,10 @@ tg_key() {
     xdotool key --clearmodifiers "$@"
 }
 
+# The server handles the move and the click in order, so no --sync, which
+# would wait for a move that never comes when the pointer is already there.
 tg_click() {
-    xdotool mousemove --sync --window "$1" "$2" "$3" click 1
+    xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 
 tg_screenshot() {
@@ -125,6 +145,44 @@ tg_clipboard() {
 
 tg_mul_div() {
     echo $((($1 * $2 * 2 + $3) / ($3 * 2)))
+}
+
+tg_units_rect() {
+    local bx=$1 by=$2
+    echo "$(tg_mul_div "$3" "$bx" 4) $(tg_mul_div "$4" "$by" 8)" \
+        "$(tg_mul_div "$5" "$bx" 4) $(tg_mul_div "$6" "$by" 8)"
+}
+
+tg_units_centre() {
+    local bx=$1 by=$2
+    echo "$(tg_mul_div $((2 * $3 + $5)) "$bx" 8) $(tg_mul_div $((2 * $4 + $6)) "$by" 16)"
+}
+
+tg_setting() {
+    sed -n -e '/^\[win\]/,/^\[/ s/^'"$1"'=//p' "$XDG_CONFIG_HOME/Tintgrabber/tintgrabber.conf" \
+        2>/dev/null
+}
+
+# A deadline rather than a count of tries, since a try may itself take long.
+tg_wait_for() {
+    local deadline=$((${EPOCHREALTIME/./} + $1 * 1000000))
+    shift
+    while ! "$@"; do
+        [ "${EPOCHREALTIME/./}" -lt "$deadline" ] || return 1
+        sleep 0.02
+    done
+}
+
+_tg_prop_is() {
+    [ "$(tg_prop "$1" "$2")" = "$3" ]
+}
+
+tg_wait_prop() {
+    if tg_wait_for 3 _tg_prop_is "$1" "$2" "$3"; then
+        echo "ok   $4"
+    else
+        tg_fail "$4: $2 expected \"$3\", got \"$(tg_prop "$1" "$2")\""
+    fi
 }
 
 tg_fail() {

@@ -6,6 +6,15 @@ namespace
 {
 
 const QStringList INSTALLED = {"offscreen", "wayland", "xcb"};
+const QString PREFIX = "cannot open the display: ";
+
+void Row(const char *name, const char *request, const char *session, const char *display,
+         const char *wayland, const QString &problem, const QStringList &installed = INSTALLED)
+{
+    QTest::newRow(name) << QString(request) << QString(session) << QString(display)
+                        << QString(wayland) << installed
+                        << (problem.isEmpty() ? problem : PREFIX + problem);
+}
 
 } // namespace
 
@@ -14,6 +23,8 @@ class TestDisplayProbe : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Only ":0" and "wayland-1" answer. The problem is one line, or empty
+    // when a window can open.
     void decides_data()
     {
         QTest::addColumn<QString>("request");
@@ -21,99 +32,43 @@ private Q_SLOTS:
         QTest::addColumn<QString>("display");
         QTest::addColumn<QString>("wayland");
         QTest::addColumn<QStringList>("installed");
-        QTest::addColumn<QString>("expected"); // "" when a window can open
+        QTest::addColumn<QString>("expected");
 
-        QTest::newRow("X server answers") << ""
-                                          << ""
-                                          << ":0"
-                                          << "" << INSTALLED << "";
-        QTest::newRow("no DISPLAY")
-            << ""
-            << ""
-            << ""
-            << "" << INSTALLED << "cannot open the display: DISPLAY is not set";
-        QTest::newRow("dead X server")
-            << ""
-            << ""
-            << ":7"
-            << "" << INSTALLED << "cannot open the display: no X server answers on \":7\"";
-        QTest::newRow("explicit xcb without DISPLAY")
-            << "xcb"
-            << ""
-            << ""
-            << "" << INSTALLED << "cannot open the display: DISPLAY is not set";
-        QTest::newRow("unknown platform")
-            << "nosuch"
-            << ""
-            << ":0"
-            << "" << INSTALLED
-            << "cannot open the display: no platform \"nosuch\" (installed: offscreen, wayland, "
-               "xcb)";
-        QTest::newRow("platform name is case-insensitive") << "OffScreen"
-                                                           << ""
-                                                           << ""
-                                                           << "" << INSTALLED << "";
-        QTest::newRow("plugin arguments ignored") << "offscreen:fontconfig"
-                                                  << ""
-                                                  << ""
-                                                  << "" << INSTALLED << "";
-        QTest::newRow("fallback list, second works") << "nosuch;offscreen"
-                                                     << ""
-                                                     << ""
-                                                     << "" << INSTALLED << "";
-        QTest::newRow("fallback list, none works")
-            << "nosuch;xcb"
-            << ""
-            << ""
-            << "" << INSTALLED
-            << "cannot open the display: no platform \"nosuch\" (installed: offscreen, wayland, "
-               "xcb); DISPLAY is not set";
-        QTest::newRow("only separators") << ";;"
-                                         << ""
-                                         << ":0"
-                                         << "" << INSTALLED
-                                         << "cannot open the display: QT_QPA_PLATFORM names no "
-                                            "platform";
-        QTest::newRow("wayland session falls back to X") << ""
-                                                         << "wayland"
-                                                         << ":0"
-                                                         << "" << INSTALLED << "";
-        QTest::newRow("wayland session, compositor answers") << ""
-                                                             << "wayland"
-                                                             << ""
-                                                             << "wayland-1" << INSTALLED << "";
-        QTest::newRow("wayland session, nothing answers")
-            << ""
-            << "wayland"
-            << ""
-            << "wayland-9" << INSTALLED
-            << "cannot open the display: no Wayland compositor answers on \"wayland-9\"; "
-               "DISPLAY is not set";
-        QTest::newRow("plugins not listable") << "anything"
-                                              << ""
-                                              << ""
-                                              << "" << QStringList() << "";
+        Row("X server answers", "", "", ":0", "", "");
+        Row("no DISPLAY", "", "", "", "", "DISPLAY is not set");
+        Row("dead X server", "", "", ":7", "", "no X server answers on \":7\"");
+        Row("unknown platform", "nosuch", "", ":0", "",
+            "no platform \"nosuch\" (installed: offscreen, wayland, xcb)");
+        Row("any case, plugin arguments ignored", "OffScreen:fontconfig", "", "", "", "");
+        Row("fallback list, second works", "nosuch;offscreen", "", "", "", "");
+        Row("fallback list, none works", "nosuch;xcb", "", "", "",
+            "no platform \"nosuch\" (installed: offscreen, wayland, xcb); DISPLAY is not set");
+        Row("only separators", ";;", "", ":0", "", "QT_QPA_PLATFORM names no platform");
+        Row("wayland session falls back to X", "", "wayland", ":0", "", "");
+        Row("wayland session, compositor answers", "", "wayland", "", "wayland-1", "");
+        Row("wayland session, nothing answers", "", "wayland", "", "wayland-9",
+            "no Wayland compositor answers on \"wayland-9\"; DISPLAY is not set");
+        Row("plugins not listable", "anything", "", "", "", "", QStringList());
     }
 
     void decides()
     {
+        DisplayEnvironment environment;
         QFETCH(QString, request);
         QFETCH(QString, session);
         QFETCH(QString, display);
         QFETCH(QString, wayland);
         QFETCH(QStringList, installed);
         QFETCH(QString, expected);
-        DisplayEnvironment environment;
         environment.platformRequest = request;
         environment.sessionType = session;
         environment.x11Display = display;
         environment.waylandDisplay = wayland;
         environment.installedPlatforms = installed;
-        const auto x11Answers = [](const QString &name) { return name == QLatin1String(":0"); };
-        const auto waylandAnswers = [](const QString &name) {
-            return name == QLatin1String("wayland-1");
+        const auto answersOn = [](const char *name) {
+            return [name](const QString &asked) { return asked == QLatin1String(name); };
         };
-        QCOMPARE(DisplayProblem(environment, x11Answers, waylandAnswers), expected);
+        QCOMPARE(DisplayProblem(environment, answersOn(":0"), answersOn("wayland-1")), expected);
     }
 
     // The plugin list is read from the plugins' metadata before any

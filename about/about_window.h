@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/dialog_builder.h"
+
+#include <QDialog>
+
+class LinkLabel;
+
+// The About window: the program's name and version, a mail link and a
+// home-page link, and three short paragraphs on how to use the sampler. OK,
+// Escape and the close box end it. It is made for one opening: construct,
+// exec(), destroy, so every opening starts from fresh controls.
+class AboutWindow : public QDialog
+{
+public:
+    explicit AboutWindow(QWidget *parent = nullptr);
+
+    LinkLabel *mailLink() const { return MailLink; }
+    LinkLabel *webLink() const { return WebLink; }
+
+private:
+    DialogControls Controls;
+    LinkLabel *MailLink;
+    LinkLabel *WebLink;
+};
