@@ -47,28 +47,10 @@ if [ -z "${TG_BENCH_ON_DISPLAY:-}" ]; then
         command -v gpick >/dev/null || echo "program_bench: gpick could not be installed; measuring the program alone" >&2
     fi
     # A desktop session has a session bus; without one both toolkits would
-    # try to start one (dbus-launch) at every start. This bus starts no
-    # services, so nothing it would start outlives the benchmark.
+    # try to start one (dbus-launch) at every start.
     session=()
-    if command -v dbus-run-session >/dev/null; then
-        bus_config=$(mktemp)
-        trap 'rm -f "$bus_config"' EXIT
-        cat >"$bus_config" <<'EOF'
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:tmpdir=/tmp</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-EOF
-        session=(dbus-run-session --config-file="$bus_config" --)
-    fi
+    command -v dbus-run-session >/dev/null &&
+        session=(dbus-run-session --config-file="$root/bench/session_bus.conf" --)
     "$root/scripts/with-xvfb.sh" --wm -- "${session[@]}" \
         env TG_BENCH_ON_DISPLAY=1 "$0" "$program" \
         2> >(grep -v -e 'Failed to set fd limit' -e XDG_RUNTIME_DIR >&2)
