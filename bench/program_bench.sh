@@ -10,13 +10,14 @@
 #     paced at 10 ms and at 4 ms (one xdotool process chaining its moves):
 #     CPU per move (the scheduler's exact figure, all threads), whether the
 #     fields showed the last pixel 100 ms after the last move (read back
-#     through the "#HTML" copy button and the clipboard), and when the
-#     process's CPU stopped after the last move;
+#     through the "#HTML" copy button and the clipboard), and how long the
+#     process still used CPU after the pause that follows the last move;
 #   - peak (VmHWM) and final (VmRSS) resident memory.
 # gpick has no drag: its window is made active and the pointer moves over the
 # same path while its continuous pick samples on its own timer.
 #
-# PROGRAM defaults to build/default/app/tintgrabber. The helpers map_timer and
+# Both run as for a new user (an empty HOME) with a session bus that starts
+# no services. PROGRAM defaults to build/default/app/tintgrabber. The helpers map_timer and
 # paint_root come from the same build (BENCH_BUILD, default build/default);
 # this script builds nothing. gpick is installed with apt-get when missing
 # (root or password-less sudo), else its column is left out. Figures only:
@@ -303,11 +304,11 @@ row "  CPU used by then (median)" startcpu " ms"
 row "idle CPU over 5 s" idle " ms"
 row "CPU per move, moves every 10 ms" 10ms.cpu " ms"
 row "  xdotool took for $MOVES moves" 10ms.took " ms"
-row "  CPU still busy after the last move" 10ms.caught " ms"
+row "  busy after the last move's pause" 10ms.caught " ms"
 row "  last pixel shown within 100 ms" 10ms.kept ""
 row "CPU per move, moves every 4 ms" 4ms.cpu " ms"
 row "  xdotool took for $MOVES moves" 4ms.took " ms"
-row "  CPU still busy after the last move" 4ms.caught " ms"
+row "  busy after the last move's pause" 4ms.caught " ms"
 row "  last pixel shown within 100 ms" 4ms.kept ""
 row "peak resident memory (VmHWM)" peak " MB"
 row "final resident memory (VmRSS)" final " MB"
