@@ -83,6 +83,15 @@ const std::vector<QtScreenSource::KnownScreen> &QtScreenSource::screens()
     return known_;
 }
 
+std::vector<ScreenInfo> MeasuredScreenInfos()
+{
+    std::vector<ScreenInfo> infos = CurrentScreenInfos();
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (std::size_t i = 0; i < infos.size() && i < std::size_t(screens.size()); ++i)
+        infos[i].nativeSize = MeasureNativeSize(screens[qsizetype(i)], infos[i]);
+    return infos;
+}
+
 std::vector<ScreenInfo> CurrentScreenInfos()
 {
     std::vector<ScreenInfo> infos;

@@ -36,6 +36,12 @@ private:
 // order.
 std::vector<ScreenInfo> CurrentScreenInfos();
 
+// The same with each scaled screen's physical size measured, so that the
+// screen's last physical column and row are exact (see ScreenInfo). Measuring
+// grabs a strip of pixels from each scaled screen: call it when the screens
+// change, not for every read.
+std::vector<ScreenInfo> MeasuredScreenInfos();
+
 // The physical screen point under a global logical position; off every screen
 // the window's screen (if given) decides the scale.
 QPoint PhysicalScreenPoint(QPointF globalPosition, const QScreen *windowScreen = nullptr);

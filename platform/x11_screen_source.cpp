@@ -354,7 +354,9 @@ void X11ScreenSource::Connection::followMonitors()
     for (const QScreen *screen : screens)
         knownScreens.push_back({screen, screen->geometry(), screen->devicePixelRatio()});
     monitors.clear();
-    for (const ScreenInfo &info : CurrentScreenInfos())
+    // Measured, not computed: a scaled monitor's size in physical pixels
+    // need not survive the trip to logical pixels and back.
+    for (const ScreenInfo &info : MeasuredScreenInfos())
         monitors.push_back(NativeGeometry(info));
     parts.reserve(monitors.size());
 }

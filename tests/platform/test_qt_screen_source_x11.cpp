@@ -80,14 +80,11 @@ std::unique_ptr<ScreenSource> MakeSource(int source)
     return CreateScreenSource();
 }
 
-// Rows for each source: QtScreenSource at every scale; the chosen source
-// where the desktop is unscaled, which is where it replaces QtScreenSource's
-// measured screen sizes by computed ones.
+// Every row reads through both sources.
 void AddSourceRows(const char *name, const std::function<void(QTestData &)> &values)
 {
     values(QTest::addRow("%s, Qt", name) << int(QT_SOURCE));
-    if (qFuzzyCompare(QGuiApplication::primaryScreen()->devicePixelRatio(), 1.0))
-        values(QTest::addRow("%s, chosen", name) << int(CHOSEN_SOURCE));
+    values(QTest::addRow("%s, chosen", name) << int(CHOSEN_SOURCE));
 }
 
 } // namespace
