@@ -72,14 +72,20 @@ xdotool mouseup 1
 kill "$pid"
 # Ended once gone or a zombie (nothing may reap it here); callgrind has
 # written its counts by then.
-for _ in $(seq 1 300); do
+for _ in $(seq 1 600); do
     state=$(awk '{ print $3 }' /proc/"$pid"/stat 2>/dev/null || true)
     [ -z "$state" ] || [ "$state" = Z ] && break
     sleep 0.1
 done
 pid=
 
-total=$(awk '/^totals:/ { print $2 }' "$out")
+# The counts are complete once their totals are written.
+for _ in $(seq 1 600); do
+    grep -q '^totals:' "$out" 2>/dev/null && break
+    sleep 0.1
+done
+total=$(awk '/^totals:/ { print $2 }' "$out" 2>/dev/null)
+[ -n "$total" ] || { echo "drag_callgrind: callgrind wrote no counts" >&2; exit 1; }
 echo "drag_callgrind: $program, $MOVES moves"
 echo "instructions per move: $((total / MOVES)) ($total in all)"
 echo
