@@ -10,10 +10,11 @@
 namespace
 {
 
-// Copies what one grab supplies into target. The grab's image may be a pixel
-// larger than the wanted part on each side; only the wanted part is taken,
-// and never more than the image holds.
-void CopyGrab(const QImage &grabbed, const ScreenGrab &grab, QImage &target)
+// Copies what one grab supplies into target and returns the part of target
+// it filled. The grab's image may be a pixel larger than the wanted part on
+// each side; only the wanted part is taken, and never more than the image
+// holds.
+QRect CopyGrab(const QImage &grabbed, const ScreenGrab &grab, QImage &target)
 {
     QImage image = grabbed.format() == QImage::Format_RGB32
                        ? grabbed
@@ -21,7 +22,7 @@ void CopyGrab(const QImage &grabbed, const ScreenGrab &grab, QImage &target)
     const int width = std::min(grab.targetRect.width(), image.width() - grab.imageOffset.x());
     const int height = std::min(grab.targetRect.height(), image.height() - grab.imageOffset.y());
     if (width <= 0 || height <= 0)
-        return;
+        return {};
     for (int row = 0; row < height; ++row) {
         const auto *source =
             reinterpret_cast<const QRgb *>(image.constScanLine(grab.imageOffset.y() + row)) +
@@ -30,6 +31,7 @@ void CopyGrab(const QImage &grabbed, const ScreenGrab &grab, QImage &target)
                             grab.targetRect.x();
         std::memcpy(destination, source, std::size_t(width) * sizeof(QRgb));
     }
+    return QRect(grab.targetRect.topLeft(), QSize(width, height));
 }
 
 QImage Grab(QScreen *screen, const ScreenGrab &grab)
@@ -81,6 +83,15 @@ const std::vector<QtScreenSource::KnownScreen> &QtScreenSource::screens()
     return known_;
 }
 
+std::vector<ScreenInfo> MeasuredScreenInfos()
+{
+    std::vector<ScreenInfo> infos = CurrentScreenInfos();
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (std::size_t i = 0; i < infos.size() && i < std::size_t(screens.size()); ++i)
+        infos[i].nativeSize = MeasureNativeSize(screens[qsizetype(i)], infos[i]);
+    return infos;
+}
+
 std::vector<ScreenInfo> CurrentScreenInfos()
 {
     std::vector<ScreenInfo> infos;
@@ -111,11 +122,17 @@ COLORREF QtScreenSource::pixelAt(QPoint point)
     return MakeColorRef(qRed(pixel), qGreen(pixel), qBlue(pixel));
 }
 
-void QtScreenSource::copyRect(QPoint topLeft, QImage &target)
+bool QtScreenSource::copyRect(QPoint topLeft, QImage &target)
 {
     if (target.format() != QImage::Format_RGB32)
-        return;
+        return false;
+    const QPoint centre(target.width() / 2, target.height() / 2);
+    bool centreSupplied = false;
     const std::vector<KnownScreen> &known = screens();
-    for (const ScreenGrab &grab : PlanScreenGrabs(infos_, topLeft, target.size()))
-        CopyGrab(Grab(known[std::size_t(grab.screen)].screen, grab), grab, target);
+    for (const ScreenGrab &grab : PlanScreenGrabs(infos_, topLeft, target.size())) {
+        const QRect filled =
+            CopyGrab(Grab(known[std::size_t(grab.screen)].screen, grab), grab, target);
+        centreSupplied = centreSupplied || filled.contains(centre);
+    }
+    return centreSupplied;
 }

@@ -16,7 +16,7 @@ class QtScreenSource : public ScreenSource
 {
 public:
     COLORREF pixelAt(QPoint point) override;
-    void copyRect(QPoint topLeft, QImage &target) override;
+    bool copyRect(QPoint topLeft, QImage &target) override;
 
 private:
     struct KnownScreen {
@@ -35,6 +35,12 @@ private:
 // The screens the application sees right now, in QGuiApplication::screens()
 // order.
 std::vector<ScreenInfo> CurrentScreenInfos();
+
+// The same with each scaled screen's physical size measured, so that the
+// screen's last physical column and row are exact (see ScreenInfo). Measuring
+// grabs a strip of pixels from each scaled screen: call it when the screens
+// change, not for every read.
+std::vector<ScreenInfo> MeasuredScreenInfos();
 
 // The physical screen point under a global logical position; off every screen
 // the window's screen (if given) decides the scale.

@@ -19,5 +19,8 @@ public:
     // Copies the desktop rectangle of target's size whose top-left corner is
     // topLeft into target at (0, 0), one pixel for one pixel. Pixels that no
     // screen supplies keep what target held. target is QImage::Format_RGB32.
-    virtual void copyRect(QPoint topLeft, QImage &target) = 0;
+    // Returns whether the pixel at target's centre, (width / 2, height / 2),
+    // was supplied: a sampler reads its colour from there and needs no second
+    // read of the screen.
+    virtual bool copyRect(QPoint topLeft, QImage &target) = 0;
 };

@@ -13,8 +13,9 @@
 // pointer move.
 //
 // Only the part of a request that lies on the root window is read: the server
-// refuses the whole request otherwise. Where monitors leave holes in the root
-// window the server's own contents of the root are returned there.
+// refuses the whole request otherwise. Opened for the application, it reads
+// only what the application's screens show, as QtScreenSource does: pixels of
+// the root beside or between monitors are left as the target held them.
 class X11ScreenSource final : public ScreenSource
 {
 public:
@@ -23,15 +24,17 @@ public:
         Request,
     };
 
-    // Connects to the X server the application shows its windows on. Null when
-    // the application does not run on X11 (another root window, an XWayland
-    // one say, is not what the user sees), or as for open().
+    // Connects to the X server the application shows its windows on, reading
+    // only what its screens show. Null when the application does not run on
+    // X11 (another root window, an XWayland one say, is not what the user
+    // sees), or as for open().
     static std::unique_ptr<X11ScreenSource>
     openForApplication(Transfer transfer = Transfer::SharedMemory);
 
-    // Connects to displayName ($DISPLAY when null). Null when the display
-    // cannot be opened or its root window is not 24- or 32-bit TrueColor with
-    // 8 bits a channel; the caller then reads the screen another way.
+    // Connects to displayName ($DISPLAY when null), reading the whole root
+    // window. Null when the display cannot be opened or its root window is not
+    // 24- or 32-bit TrueColor with 8 bits a channel; the caller then reads the
+    // screen another way.
     static std::unique_ptr<X11ScreenSource> open(const char *displayName,
                                                  Transfer transfer = Transfer::SharedMemory);
 
@@ -42,7 +45,7 @@ public:
     bool usesSharedMemory() const;
 
     COLORREF pixelAt(QPoint point) override;
-    void copyRect(QPoint topLeft, QImage &target) override;
+    bool copyRect(QPoint topLeft, QImage &target) override;
 
 private:
     struct Connection;

@@ -58,16 +58,26 @@ void DragSampler::OnPointerMove(QPointF clientPoint)
     if (!dragging_)
         return;
     const QPoint screenPoint = view_.clientToScreen(clientPoint);
-    currentColor_ = screen_.pixelAt(screenPoint);
-    RefreshCapture(screenPoint);
+    // The sampled pixel is the capture's centre: one read of the screen per
+    // move, and a second only where the capture could not supply it.
+    currentColor_ = RefreshCapture(screenPoint)
+                        ? ColorRefOf(captureBuffer_.pixel(CAPTURE_CENTER, CAPTURE_CENTER))
+                        : screen_.pixelAt(screenPoint);
 
     view_.requestRepaint(
         view_.colorAreaRect().adjusted(AREA_INSET, AREA_INSET, -AREA_INSET, -AREA_INSET));
     view_.requestRepaint(view_.zoomAreaRect());
 
+    // Setting a field costs the window a string and a repaint; over an even
+    // colour most moves change no text, some only one.
     const ColorTexts texts = FormatColorTexts(currentColor_);
-    for (std::size_t i = 0; i < texts.size(); ++i)
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (textsShown_ && texts[i].view() == shownTexts_[i].view())
+            continue;
         view_.setFieldText(TEXT_FIELD_IDS[i], texts[i].view());
+    }
+    shownTexts_ = texts;
+    textsShown_ = true;
 }
 
 void DragSampler::OnPointerUp(QPointF)
@@ -78,7 +88,7 @@ void DragSampler::OnPointerUp(QPointF)
         pointer_.setCursor(*savedCursor_);
 }
 
-void DragSampler::RefreshCapture(QPoint screenPoint)
+bool DragSampler::RefreshCapture(QPoint screenPoint)
 {
     // Filling first means that whatever the screen does not supply, off every
     // screen or in a gap between screens, shows the button face.
@@ -87,5 +97,6 @@ void DragSampler::RefreshCapture(QPoint screenPoint)
     // so the capture is all button face either way.
     const QPoint topLeft(SaturatingSubtract(screenPoint.x(), CAPTURE_CENTER),
                          SaturatingSubtract(screenPoint.y(), CAPTURE_CENTER));
-    screen_.copyRect(topLeft, captureBuffer_);
+    static_assert(CAPTURE_CENTER == CAPTURE_SIZE / 2, "the sample is the capture's centre");
+    return screen_.copyRect(topLeft, captureBuffer_);
 }

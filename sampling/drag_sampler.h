@@ -2,6 +2,7 @@
 
 #include "platform/pointer_service.h"
 #include "platform/screen_source.h"
+#include "sampling/color_texts.h"
 #include "sampling/colorref.h"
 #include "sampling/sampler_view.h"
 #include "sampling/sampling_constants.h"
@@ -19,6 +20,9 @@
 // pointer and the screen around it, and the release ends it. The window routes
 // its left-button and move events here and hands each on to its default
 // handling afterwards.
+//
+// The colour fields are set only from here, so a move leaves alone every field
+// whose text it would not change (the first move sets all six).
 class DragSampler
 {
 public:
@@ -32,8 +36,9 @@ public:
     void OnPointerUp(QPointF clientPoint);
 
     // Refills CaptureBuffer with the screen around screenPoint, which lands on
-    // pixel (CAPTURE_CENTER, CAPTURE_CENTER).
-    void RefreshCapture(QPoint screenPoint);
+    // pixel (CAPTURE_CENTER, CAPTURE_CENTER). Returns whether the screen
+    // supplied that pixel.
+    bool RefreshCapture(QPoint screenPoint);
 
     bool Dragging() const { return dragging_; }
     // The cursor that showed when the last drag began; none before any drag.
@@ -54,4 +59,7 @@ private:
     std::optional<PointerCursor> savedCursor_;
     COLORREF currentColor_;
     QImage captureBuffer_;
+    // What the fields show, once a move has set them.
+    ColorTexts shownTexts_{};
+    bool textsShown_ = false;
 };

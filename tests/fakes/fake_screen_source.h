@@ -42,10 +42,12 @@ public:
         return MakeColorRef(qRed(pixel), qGreen(pixel), qBlue(pixel));
     }
 
-    void copyRect(QPoint topLeft, QImage &target) override
+    bool copyRect(QPoint topLeft, QImage &target) override
     {
         calls_.push_back({Call::CopyRect, topLeft, target.size()});
         Record(journal_, "copyRect");
+        if (failCopies)
+            return false;
         // The overlap of the image and the rectangle, in image coordinates,
         // computed wide so that rectangles near the limits of int are fine.
         const Wide left = Wide(topLeft.x()) - origin_.x();
@@ -58,12 +60,18 @@ public:
             for (Wide x = x0; x < x1; ++x)
                 target.setPixel(int(x - left), int(y - top), image_.pixel(int(x), int(y)));
         }
+        const Wide centreX = left + target.width() / 2, centreY = top + target.height() / 2;
+        return centreX >= x0 && centreX < x1 && centreY >= y0 && centreY < y1;
     }
 
     const std::vector<Call> &calls() const { return calls_; }
     // Keeps the log's storage, so later calls are recorded without allocating.
     void clearCalls() { calls_.clear(); }
     void reserveCalls(std::size_t count) { calls_.reserve(count); }
+
+    // Makes every copy supply nothing, as a grab that fails does, while
+    // single pixels still read.
+    bool failCopies = false;
 
 private:
     using Wide = std::int64_t;

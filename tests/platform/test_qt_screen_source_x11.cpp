@@ -1,8 +1,10 @@
 // QtScreenSource against a real X server whose root window shows a known
 // picture: two monitors with a gap between them, read at whatever
 // QT_SCALE_FACTOR the test runs with. The physical pixels read must be the
-// same at every scale.
+// same at every scale. The source the program chooses (shared memory on X11)
+// must read exactly what QtScreenSource reads, leaving the gap alone too.
 #include "platform/qt_screen_source.h"
+#include "platform/screen_sources.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -14,6 +16,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 namespace
@@ -67,6 +70,23 @@ bool OnAMonitor(QPoint point)
     return MONITORS[0].contains(point) || MONITORS[1].contains(point);
 }
 
+// Which source a row reads through.
+enum Source { QT_SOURCE, CHOSEN_SOURCE };
+
+std::unique_ptr<ScreenSource> MakeSource(int source)
+{
+    if (source == QT_SOURCE)
+        return std::make_unique<QtScreenSource>();
+    return CreateScreenSource();
+}
+
+// Every row reads through both sources.
+void AddSourceRows(const char *name, const std::function<void(QTestData &)> &values)
+{
+    values(QTest::addRow("%s, Qt", name) << int(QT_SOURCE));
+    values(QTest::addRow("%s, chosen", name) << int(CHOSEN_SOURCE));
+}
+
 } // namespace
 
 class TestQtScreenSourceX11 : public QObject
@@ -82,26 +102,47 @@ private Q_SLOTS:
         QVERIFY(PaintRoot());
     }
 
+    void chosenSourceReadsTheServer()
+    {
+#ifdef TINTGRABBER_HAVE_X11SHM
+        QVERIFY(dynamic_cast<QtScreenSource *>(CreateScreenSource().get()) == nullptr);
+#else
+        QSKIP("built without the X11 shared-memory source");
+#endif
+    }
+
     void copyRectTakesPhysicalPixelsFromEachMonitor_data()
     {
+        QTest::addColumn<int>("source");
         QTest::addColumn<QPoint>("topLeft");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("inside the left monitor") << QPoint(301, 401) << QSize(201, 201);
-        QTest::newRow("odd corner, small") << QPoint(1, 3) << QSize(5, 4);
-        QTest::newRow("over the top-left corner") << QPoint(-100, -100) << QSize(201, 201);
-        QTest::newRow("across the gap") << QPoint(550, 50) << QSize(201, 201);
-        QTest::newRow("over the bottom-right corner") << QPoint(1499, 699) << QSize(201, 201);
-        QTest::newRow("below the left monitor") << QPoint(400, 700) << QSize(201, 201);
-        QTest::newRow("off every monitor") << QPoint(-5000, 3000) << QSize(201, 201);
+        const struct {
+            const char *name;
+            QPoint topLeft;
+            QSize size;
+        } rows[] = {
+            {"inside the left monitor", {301, 401}, {201, 201}},
+            {"odd corner, small", {1, 3}, {5, 4}},
+            {"over the top-left corner", {-100, -100}, {201, 201}},
+            {"across the gap", {550, 50}, {201, 201}},
+            {"centre in the gap", {525, 150}, {201, 201}},
+            {"over the bottom-right corner", {1499, 699}, {201, 201}},
+            {"below the left monitor", {400, 700}, {201, 201}},
+            {"off every monitor", {-5000, 3000}, {201, 201}},
+        };
+        for (const auto &row : rows)
+            AddSourceRows(row.name, [&](QTestData &data) { data << row.topLeft << row.size; });
     }
 
     void copyRectTakesPhysicalPixelsFromEachMonitor()
     {
+        QFETCH(int, source);
         QFETCH(QPoint, topLeft);
         QFETCH(QSize, size);
         QImage target(size, QImage::Format_RGB32), expected(size, QImage::Format_RGB32);
         target.fill(UNTOUCHED);
-        QtScreenSource().copyRect(topLeft, target);
+        const bool centreSupplied = MakeSource(source)->copyRect(topLeft, target);
+        QCOMPARE(centreSupplied, OnAMonitor(topLeft + QPoint(size.width() / 2, size.height() / 2)));
         for (int y = 0; y < size.height(); ++y) {
             for (int x = 0; x < size.width(); ++x) {
                 const QPoint at = topLeft + QPoint(x, y);
@@ -113,22 +154,27 @@ private Q_SLOTS:
 
     void pixelAt_data()
     {
+        QTest::addColumn<int>("source");
         QTest::addColumn<QPoint>("point");
-        QTest::newRow("left monitor's corner") << QPoint(0, 0);
-        QTest::newRow("left monitor's last pixel") << QPoint(600, 798);
-        QTest::newRow("right of the left monitor") << QPoint(601, 0);
-        QTest::newRow("below the left monitor") << QPoint(0, 799);
-        QTest::newRow("right monitor's corner") << QPoint(700, 100);
-        QTest::newRow("right monitor's last pixel") << QPoint(1599, 799);
-        QTest::newRow("above the right monitor") << QPoint(1000, 99);
-        QTest::newRow("far away") << QPoint(INT_MIN, INT_MAX);
+        const struct {
+            const char *name;
+            QPoint point;
+        } rows[] = {
+            {"left monitor's corner", {0, 0}},       {"left monitor's last pixel", {600, 798}},
+            {"right of the left monitor", {601, 0}}, {"below the left monitor", {0, 799}},
+            {"right monitor's corner", {700, 100}},  {"right monitor's last pixel", {1599, 799}},
+            {"above the right monitor", {1000, 99}}, {"far away", {INT_MIN, INT_MAX}},
+        };
+        for (const auto &row : rows)
+            AddSourceRows(row.name, [&](QTestData &data) { data << row.point; });
     }
 
     void pixelAt()
     {
+        QFETCH(int, source);
         QFETCH(QPoint, point);
         const QRgb rgb = DesktopPixel(point.x(), point.y());
-        QCOMPARE(QtScreenSource().pixelAt(point),
+        QCOMPARE(MakeSource(source)->pixelAt(point),
                  OnAMonitor(point) ? MakeColorRef(qRed(rgb), qGreen(rgb), qBlue(rgb))
                                    : UNREADABLE_PIXEL);
     }

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# drag_callgrind.sh [PROGRAM]
+#
+# Instructions the whole program executes per pointer move of a drag, counted
+# by callgrind: a figure that, unlike CPU time, a busy machine does not
+# disturb. The program runs under callgrind on a private X desktop; its swatch
+# is pressed, and callgrind counts only while the pointer moves BENCH_MOVES
+# times (default 200) over the same path as program_bench.sh, one move every
+# 100 ms so that the slowed program keeps up and handles every move. Prints
+# the count per move and the functions that take most of it.
+#
+# PROGRAM defaults to build/default/app/tintgrabber; map_timer and paint_root
+# come from BENCH_BUILD (default build/default). Builds nothing.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+program=$(realpath "${1:-$root/build/default/app/tintgrabber}")
+build=$(realpath "${BENCH_BUILD:-$root/build/default}")
+MOVES=${BENCH_MOVES:-200}
+
+if [ -z "${TG_BENCH_ON_DISPLAY:-}" ]; then
+    for tool in "$program" "$build/bench/map_timer" "$build/tests/desktop/tools/paint_root"; do
+        [ -x "$tool" ] || { echo "drag_callgrind: $tool is missing; run scripts/build.sh" >&2; exit 2; }
+    done
+    command -v valgrind >/dev/null || { echo "drag_callgrind: valgrind is not installed" >&2; exit 2; }
+    session=()
+    command -v dbus-run-session >/dev/null &&
+        session=(dbus-run-session --config-file="$root/bench/session_bus.conf" --)
+    "$root/scripts/with-xvfb.sh" --wm -- "${session[@]}" \
+        env TG_BENCH_ON_DISPLAY=1 "$0" "$program" \
+        2> >(grep -v -e 'Failed to set fd limit' -e XDG_RUNTIME_DIR -e '^==' >&2)
+    exit
+fi
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+"$build/tests/desktop/tools/paint_root" --pattern
+
+out=$work/callgrind.out
+line=$("$build/bench/map_timer" --keep valgrind --tool=callgrind --instr-atstart=no \
+    --callgrind-out-file="$out" "$program")
+pid=$(echo "$line" | cut -d' ' -f2)
+wid=$(echo "$line" | cut -d' ' -f3)
+xdotool windowmove "$wid" 0 0
+sleep 1
+
+# The swatch's centre, from the window template (273 x 58 dialog units;
+# ColorArea at 212,12 59x30) scaled to the window's real size.
+read -r ox oy w h < <(xwininfo -id "$wid" | awk '
+    /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+    /^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print x, y, w, h }')
+xdotool mousemove --sync $((ox + (483 * w + 273) / 546)) $((oy + (54 * h + 58) / 116)) mousedown 1
+sleep 0.5
+
+args=()
+for ((i = 0; i < MOVES; i++)); do
+    args+=(mousemove $((200 + (i * 3) % 800)) $((150 + (i * 2) % 500)) sleep 0.1)
+done
+callgrind_control --instr=on "$pid" >/dev/null 2>&1
+xdotool "${args[@]}"
+sleep 1
+callgrind_control --instr=off "$pid" >/dev/null 2>&1
+xdotool mouseup 1
+kill "$pid"
+# Ended once gone or a zombie (nothing may reap it here); callgrind has
+# written its counts by then.
+for _ in $(seq 1 600); do
+    state=$(awk '{ print $3 }' /proc/"$pid"/stat 2>/dev/null || true)
+    [ -z "$state" ] || [ "$state" = Z ] && break
+    sleep 0.1
+done
+pid=
+
+# The counts are complete once their totals are written.
+for _ in $(seq 1 600); do
+    grep -q '^totals:' "$out" 2>/dev/null && break
+    sleep 0.1
+done
+total=$(awk '/^totals:/ { print $2 }' "$out" 2>/dev/null)
+[ -n "$total" ] || { echo "drag_callgrind: callgrind wrote no counts" >&2; exit 1; }
+echo "drag_callgrind: $program, $MOVES moves"
+echo "instructions per move: $((total / MOVES)) ($total in all)"
+echo
+callgrind_annotate --inclusive=yes "$out" 2>/dev/null |
+    sed -n '/file:function/,$p' | sed -n '3,$p' |
+    grep -v -e "'2 " -e QEventLoop -e g_main_ -e notify -e processEvents -e sendEvent \
+        -e sendSpontaneousEvent -e sendPostedEvents -e '???:0x' -e 'QWidget::event' |
+    head -30
