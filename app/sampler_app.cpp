@@ -2,6 +2,7 @@
 
 #include "mainwindow/sampler_window.h"
 #include "platform/qt_pointer_service.h"
+#include "platform/screen_access.h"
 #include "platform/screen_sources.h"
 #include "resources/pictures.h"
 
@@ -35,6 +36,7 @@ int SamplerApp::run()
     SamplerWindow window(Settings, *Screen, [](QWidget &target) {
         return std::make_unique<QtPointerService>(target);
     });
+    window.setScreenAccess(CurrentScreenAccess(*Screen));
     window.exec();
     return 0;
 }

@@ -200,8 +200,11 @@ void SamplerWindow::paintEvent(QPaintEvent *event)
 
 void SamplerWindow::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         Sampler.OnPointerDown(event->position());
+        if (Sampler.Dragging() && !ScreenNotice.allowSampling(*this))
+            Sampler.OnPointerUp(event->position());
+    }
     QDialog::mousePressEvent(event);
 }
 

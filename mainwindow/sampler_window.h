@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainwindow/system_menu.h"
+#include "mainwindow/unreadable_screen_notice.h"
 #include "platform/dialog_builder.h"
 #include "platform/pointer_service.h"
 #include "platform/screen_source.h"
@@ -56,6 +57,10 @@ public:
 
     const DragSampler &sampler() const { return Sampler; }
 
+    // Where the screen cannot be read, the first drag says so instead of
+    // showing colours that were never read.
+    void setScreenAccess(ScreenAccess access) { ScreenNotice = UnreadableScreenNotice(access); }
+
     // SamplerView
     QRect colorAreaRect() const override;
     QRect zoomAreaRect() const override;
@@ -97,4 +102,5 @@ private:
     // Wheel turn not yet worth a whole notch, from high-resolution wheels.
     int WheelRemainder = 0;
     SystemMenu WindowMenu{*this};
+    UnreadableScreenNotice ScreenNotice;
 };
