@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QWheelEvent>
@@ -191,9 +192,14 @@ void SamplerWindow::paintEvent(QPaintEvent *event)
         }
         // The background is already in place; the frames, painted after us,
         // draw only their two-pixel edges and leave the insides alone.
+        // A field that changes repaints the window beneath it too; only an
+        // area that the paint reaches is drawn again.
         Surface surface(painter);
-        DrawSwatch(surface, colorAreaRect(), Sampler.CurrentColor(), SwatchIcon);
-        DrawMagnifier(surface, zoomAreaRect(), Sampler.CaptureBuffer(), Settings);
+        const QRegion &reached = event->region();
+        if (reached.intersects(colorAreaRect()))
+            DrawSwatch(surface, colorAreaRect(), Sampler.CurrentColor(), SwatchIcon);
+        if (reached.intersects(zoomAreaRect()))
+            DrawMagnifier(surface, zoomAreaRect(), Sampler.CaptureBuffer(), Settings);
     }
     QDialog::paintEvent(event);
 }
