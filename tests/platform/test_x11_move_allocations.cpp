@@ -4,6 +4,7 @@
 // operator new. The X library allocates for each reply it receives, so a move
 // may allocate exactly what one round trip to the server does, and a move
 // that needs no read of the server nothing at all.
+#include "fakes/allocation_counter.h"
 #include "platform/qt_screen_source.h"
 #include "platform/screen_sources.h"
 #include "sampling/drag_sampler.h"
@@ -11,74 +12,6 @@
 #include <QtTest>
 
 #include <X11/Xlib.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
-#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
-#define COUNTS_MALLOC 1
-#endif
-
-namespace
-{
-std::atomic<bool> counting{false};
-std::atomic<int> allocations{0};
-
-void Count()
-{
-    if (counting.load(std::memory_order_relaxed))
-        allocations.fetch_add(1, std::memory_order_relaxed);
-}
-} // namespace
-
-#ifdef COUNTS_MALLOC
-// glibc's own entry points, under the names it exports for programs that
-// wrap its allocator. free and the aligned allocators stay glibc's: they work
-// on the same heap.
-extern "C" void *__libc_malloc(std::size_t size);
-extern "C" void *__libc_calloc(std::size_t count, std::size_t size);
-extern "C" void *__libc_realloc(void *block, std::size_t size);
-
-extern "C" void *malloc(std::size_t size)
-{
-    Count();
-    return __libc_malloc(size);
-}
-
-extern "C" void *calloc(std::size_t count, std::size_t size)
-{
-    Count();
-    return __libc_calloc(count, size);
-}
-
-extern "C" void *realloc(void *block, std::size_t size)
-{
-    Count();
-    return __libc_realloc(block, size);
-}
-#endif
-
-// operator new may not go through malloc (it does not with a sanitizer), so
-// it counts on its own; with malloc counted too, one allocation may count
-// twice, which makes no difference to a count that must stay at zero.
-void *operator new(std::size_t size)
-{
-    Count();
-    if (void *p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void *p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete(void *p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 namespace
 {
@@ -134,21 +67,18 @@ void TestX11MoveAllocations::movesAllocateNothingOfTheirOwn()
     QFETCH(int, roundTrips);
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QSKIP("needs an X server");
-#ifndef COUNTS_MALLOC
-    QSKIP("malloc cannot be counted in this build");
-#endif
+    if (!MallocIsCounted())
+        QSKIP("malloc cannot be counted in this build");
     constexpr int MOVES = 50;
 
     // What the X library allocates for one request and its reply.
     Display *display = XOpenDisplay(nullptr);
     QVERIFY(display);
     XSync(display, False);
-    allocations = 0;
-    counting = true;
+    StartCountingAllocations();
     for (int i = 0; i < MOVES; ++i)
         XSync(display, False);
-    counting = false;
-    const int perRoundTrip = allocations / MOVES;
+    const int perRoundTrip = StopCountingAllocations() / MOVES;
     XCloseDisplay(display);
 
     const std::unique_ptr<ScreenSource> screen = CreateScreenSource();
@@ -161,12 +91,10 @@ void TestX11MoveAllocations::movesAllocateNothingOfTheirOwn()
     // The first move sets the source up (its screens, its shared image).
     sampler.OnPointerMove(QPointF(start));
 
-    allocations = 0;
-    counting = true;
+    StartCountingAllocations();
     for (int i = 1; i <= MOVES; ++i)
         sampler.OnPointerMove(QPointF(start + step * i));
-    counting = false;
-    QCOMPARE(allocations.load(), MOVES * roundTrips * perRoundTrip);
+    QCOMPARE(StopCountingAllocations(), MOVES * roundTrips * perRoundTrip);
     QVERIFY(sampler.Dragging());
     QVERIFY(view.fieldSets >= 6);
 }

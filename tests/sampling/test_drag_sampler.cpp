@@ -1,5 +1,6 @@
 #include "sampling/drag_sampler.h"
 
+#include "fakes/allocation_counter.h"
 #include "fakes/call_journal.h"
 #include "fakes/fake_pointer_service.h"
 #include "fakes/fake_screen_source.h"
@@ -7,39 +8,9 @@
 #include <QtTest>
 
 #include <array>
-#include <atomic>
 #include <climits>
-#include <cstdlib>
-#include <new>
 #include <string>
 #include <vector>
-
-// Counts heap allocations while a test asks for it, to show that a pointer
-// move allocates nothing.
-namespace
-{
-std::atomic<bool> countingAllocations{false};
-std::atomic<int> allocationCount{0};
-} // namespace
-
-void *operator new(std::size_t size)
-{
-    if (countingAllocations)
-        ++allocationCount;
-    if (void *p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void *p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete(void *p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 namespace
 {
@@ -521,11 +492,9 @@ void TestDragSampler::moveAllocatesNothing()
     for (const QPointF point : points) {
         screen.clearCalls();
         view.repaints.clear();
-        allocationCount = 0;
-        countingAllocations = true;
+        StartCountingAllocations();
         sampler.OnPointerMove(point);
-        countingAllocations = false;
-        allocations += allocationCount;
+        allocations += StopCountingAllocations();
     }
     QCOMPARE(allocations, 0);
     QCOMPARE(sampler.CaptureBuffer().constBits(), pixels);
