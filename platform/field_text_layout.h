@@ -40,9 +40,8 @@ public:
 
     void setText(QStringView text);
 
-    // Positions are from the line's top-left corner; the baseline is at the
-    // font's ascent.
-    const QList<QGlyphRun> &glyphRuns() const { return now_.runs; }
+    // Draws the glyphs in the painter's pen, the line's top-left corner at
+    // lineTopLeft; the baseline is at the font's ascent below it.
     void draw(QPainter &painter, QPointF lineTopLeft) const;
 
     qsizetype length() const { return now_.caretX.size() - 1; }
@@ -61,9 +60,6 @@ public:
         qreal width = 0;
     };
     Span changed() const { return changed_; }
-
-    // Whether the last text was shaped in full rather than placed from tables.
-    bool wasShaped() const { return now_.shaped; }
 
 private:
     enum class Check : std::uint8_t { Unknown, Plain, Shaped };

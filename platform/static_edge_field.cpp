@@ -11,6 +11,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
@@ -35,6 +36,13 @@ QString MenuCaption(const char *caption, QKeySequence::StandardKey key)
     return shortcut.isEmpty() ? text : text + QLatin1Char('\t') + shortcut;
 }
 
+// How far a glyph's ink may reach past its advance, either side, with one
+// more pixel for the antialiased edge.
+int InkMargin(const QFontMetrics &metrics)
+{
+    return 1 + std::max({0, -metrics.minLeftBearing(), -metrics.minRightBearing()});
+}
+
 bool IsWordCharacter(QChar c)
 {
     return c.isLetterOrNumber() || c == QLatin1Char('_');
@@ -50,7 +58,7 @@ StaticEdgeField::StaticEdgeField(QWidget *parent) : QWidget(parent), layout_(fon
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     text_.reserve(64);
-    fontChanged();
+    inkMargin_ = InkMargin(fontMetrics());
 }
 
 void StaticEdgeField::shareTextChecksWith(const StaticEdgeField &other)
@@ -60,9 +68,7 @@ void StaticEdgeField::shareTextChecksWith(const StaticEdgeField &other)
 
 void StaticEdgeField::fontChanged()
 {
-    const QFontMetrics metrics = fontMetrics();
-    // One more pixel for the antialiased edge of the ink.
-    inkMargin_ = 1 + std::max({0, -metrics.minLeftBearing(), -metrics.minRightBearing()});
+    inkMargin_ = InkMargin(fontMetrics());
     layout_.setFont(font());
     layout_.setText(text_);
     updateScroll();
@@ -208,26 +214,31 @@ int StaticEdgeField::positionAt(int x) const
     return int(layout_.positionAt(x - lineRect().x() + scroll_));
 }
 
-void StaticEdgeField::paintEvent(QPaintEvent *)
+void StaticEdgeField::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const QPalette &colours = palette();
-    const int right = width() - 1;
-    const int bottom = height() - 1;
-    painter.fillRect(rect(), colours.color(QPalette::Window));
-    // Filled one-pixel rectangles cost far less than pen lines.
-    const QColor dark = colours.color(QPalette::Dark);
-    const QColor light = colours.color(QPalette::Light);
-    painter.fillRect(0, 0, right, 1, dark);
-    painter.fillRect(0, 0, 1, bottom, dark);
-    painter.fillRect(0, bottom, right + 1, 1, light);
-    painter.fillRect(right, 0, 1, bottom + 1, light);
+    const QRect dirty = event->rect();
+    const QRect clip = textArea();
+    painter.fillRect(dirty, colours.color(QPalette::Window));
+    // A change of text repaints inside the text area only, where neither the
+    // edge lies nor a glyph can stray out of.
+    if (!clip.contains(dirty)) {
+        const int right = width() - 1;
+        const int bottom = height() - 1;
+        // Filled one-pixel rectangles cost far less than pen lines.
+        const QColor dark = colours.color(QPalette::Dark);
+        const QColor light = colours.color(QPalette::Light);
+        painter.fillRect(0, 0, right, 1, dark);
+        painter.fillRect(0, 0, 1, bottom, dark);
+        painter.fillRect(0, bottom, right + 1, 1, light);
+        painter.fillRect(right, 0, 1, bottom + 1, light);
+        painter.setClipRect(clip);
+    }
     if (text_.isEmpty())
         return;
 
-    const QRect clip = textArea();
     const QRect line = lineRect();
-    painter.setClipRect(clip);
     const QPointF origin(line.x() - scroll_, line.y());
     if (!hasSelectedText()) {
         painter.setPen(colours.color(QPalette::Text));
