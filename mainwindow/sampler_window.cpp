@@ -2,6 +2,7 @@
 
 #include "mainwindow/settings_store.h"
 #include "platform/qt_screen_source.h"
+#include "platform/static_edge_field.h"
 #include "platform/surface.h"
 #include "resources/dialog_template.h"
 #include "resources/pictures.h"
@@ -14,7 +15,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -97,11 +97,11 @@ SamplerWindow::~SamplerWindow()
     qApp->removeEventFilter(this);
 }
 
-QLineEdit *SamplerWindow::field(int id) const
+StaticEdgeField *SamplerWindow::field(int id) const
 {
     if (std::find(TEXT_FIELD_IDS.begin(), TEXT_FIELD_IDS.end(), id) == TEXT_FIELD_IDS.end())
         return nullptr;
-    return Controls.control<QLineEdit>(id);
+    return Controls.control<StaticEdgeField>(id);
 }
 
 QPushButton *SamplerWindow::button(int id) const
@@ -175,8 +175,8 @@ void SamplerWindow::requestRepaint(const QRect &rect)
 
 void SamplerWindow::setFieldText(int fieldId, std::string_view text)
 {
-    if (QLineEdit *target = field(fieldId))
-        target->setText(QString::fromLatin1(text.data(), qsizetype(text.size())));
+    if (StaticEdgeField *target = field(fieldId))
+        target->setText(QLatin1String(text.data(), qsizetype(text.size())));
 }
 
 void SamplerWindow::paintEvent(QPaintEvent *event)
@@ -309,7 +309,7 @@ void SamplerWindow::onZoomSelected(int index)
 
 void SamplerWindow::copyField(int fieldId)
 {
-    QLineEdit *source = field(fieldId);
+    StaticEdgeField *source = field(fieldId);
     // Selecting all leaves the caret at the end, which the field scrolls into
     // view. An empty field has no selection, and copy() leaves the clipboard
     // alone.

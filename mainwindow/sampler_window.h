@@ -18,9 +18,9 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
-class QLineEdit;
 class QPushButton;
 class SettingsStore;
+class StaticEdgeField;
 
 // Window opacity while the window is active and while another one is.
 inline constexpr int ACTIVE_ALPHA = 255;
@@ -49,7 +49,7 @@ public:
 
     // A text field (IDC_REDTEXT … IDC_HEXTEXT) or push button by identifier;
     // nullptr for any other.
-    QLineEdit *field(int id) const;
+    StaticEdgeField *field(int id) const;
     QPushButton *button(int id) const;
 
     // The base units of the window's font, which place every control.

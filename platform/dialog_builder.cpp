@@ -130,8 +130,16 @@ DialogControls DialogBuilder::build(QDialog &dialog) const
 
     DialogControls controls;
     QWidget *previousTabStop = nullptr;
+    const StaticEdgeField *firstField = nullptr;
     for (const ControlTemplate &entry : template_.controls) {
         QWidget *control = createControl(entry, dialog);
+        // The window's fields share one font, and so what they learn of it.
+        if (auto *field = dynamic_cast<StaticEdgeField *>(control)) {
+            if (firstField != nullptr)
+                field->shareTextChecksWith(*firstField);
+            else
+                firstField = field;
+        }
         // Later siblings are drawn above earlier ones; lowering each in turn
         // leaves the first control on top.
         control->lower();

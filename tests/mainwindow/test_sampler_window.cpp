@@ -1,11 +1,11 @@
 #include "platform/dialog_units.h"
+#include "platform/static_edge_field.h"
 #include "resources/dialog_template.h"
 #include "sampler_window_fixture.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 

@@ -93,7 +93,7 @@ private Q_SLOTS:
                 QCOMPARE(at, built.pixels(entry.rect));
             }
         }
-        QVERIFY(controls.control<StaticEdgeField>(22)->isReadOnly());
+        QVERIFY(controls.control<StaticEdgeField>(22)->text().isEmpty());
         QVERIFY(controls.control<QPushButton>(ID_OK)->isDefault());
         QVERIFY(!controls.control<QPushButton>(ID_CANCEL)->autoDefault());
         QVERIFY(!controls.control<QComboBox>(27)->isEditable());

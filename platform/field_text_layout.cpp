@@ -1,0 +1,239 @@
+#include "platform/field_text_layout.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <utility>
+
+namespace
+{
+
+// A single-line QTextLayout of text, unbounded in width, as a line edit lays
+// its text out.
+QTextLine LayOutLine(QTextLayout &layout)
+{
+    QTextOption option = layout.textOption();
+    option.setFlags(QTextOption::IncludeTrailingSpaces);
+    layout.setTextOption(option);
+    layout.setCacheEnabled(true);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1e6);
+    line.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    return line;
+}
+
+} // namespace
+
+FieldTextLayout::Check &FieldTextLayout::Checks::pair(char16_t first, char16_t second)
+{
+    if (pairs.empty())
+        pairs.assign(TABLE_SIZE * TABLE_SIZE, Check::Unknown);
+    return pairs[first * TABLE_SIZE + second];
+}
+
+FieldTextLayout::FieldTextLayout(const QFont &font)
+{
+    setFont(font);
+}
+
+void FieldTextLayout::setFont(const QFont &font)
+{
+    font_ = font;
+    rawFont_ = QRawFont::fromFont(font_);
+    const QFontMetricsF metrics(font_);
+    ascent_ = metrics.ascent();
+    plainLineHeight_ = metrics.ascent() + metrics.descent();
+    checks_ = std::make_shared<Checks>();
+    checks_->font = font_;
+    now_ = Placement();
+    now_.lineHeight = plainLineHeight_;
+    before_ = Placement();
+    changed_ = Span();
+}
+
+void FieldTextLayout::shareChecksWith(const FieldTextLayout &other)
+{
+    if (other.checks_->font == font_)
+        checks_ = other.checks_;
+}
+
+void FieldTextLayout::setText(QStringView text)
+{
+    const bool plain = isPlain(text);
+    std::swap(now_, before_);
+    if (!plain || !placeFromTables(text, now_))
+        shapeInFull(text, now_);
+    changed_ = difference(before_, now_);
+}
+
+void FieldTextLayout::draw(QPainter &painter, QPointF lineTopLeft) const
+{
+    for (const QGlyphRun &run : now_.runs)
+        painter.drawGlyphRun(lineTopLeft, run);
+}
+
+qsizetype FieldTextLayout::positionAt(qreal x) const
+{
+    // Carets run left to right; the nearest one wins, the earlier on a tie.
+    const auto &carets = now_.caretX;
+    const auto after = std::lower_bound(carets.begin(), carets.end(), x);
+    if (after == carets.begin())
+        return 0;
+    if (after == carets.end())
+        return length();
+    const auto before = after - 1;
+    return (x - *before <= *after - x ? before : after) - carets.begin();
+}
+
+bool FieldTextLayout::isPlain(QStringView text)
+{
+    if (!rawFont_.isValid())
+        return false;
+    Checks &checks = *checks_;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= TABLE_SIZE)
+            return false;
+        if (checks.chars[c] == Check::Unknown)
+            checkCharacter(c);
+        if (checks.chars[c] != Check::Plain)
+            return false;
+        if (i == 0)
+            continue;
+        Check &pair = checks.pair(text[i - 1].unicode(), c);
+        if (pair == Check::Unknown)
+            pair = check(text.sliced(i - 1, 2));
+        if (pair != Check::Plain)
+            return false;
+    }
+    return true;
+}
+
+// A new character is checked together with its pairs with itself and every
+// character known to be plain, in one shaping pass: c x1 c x2 c … c c. Only
+// where that differs are its pairs checked one by one, as they come.
+void FieldTextLayout::checkCharacter(char16_t c)
+{
+    Checks &checks = *checks_;
+    const QChar character(c);
+    QString sample(character);
+    for (char16_t other = 0; other < TABLE_SIZE; ++other) {
+        if (checks.chars[other] == Check::Plain)
+            sample.append(QChar(other)).append(character);
+    }
+    sample.append(character);
+    if (check(sample) == Check::Plain) {
+        checks.chars[c] = Check::Plain;
+        for (char16_t other = 0; other < TABLE_SIZE; ++other) {
+            if (checks.chars[other] == Check::Plain) {
+                checks.pair(c, other) = Check::Plain;
+                checks.pair(other, c) = Check::Plain;
+            }
+        }
+    } else {
+        checks.chars[c] = check(QStringView(&character, 1));
+    }
+}
+
+// Plain when full shaping gives the sample exactly the glyphs and places that
+// the tables give it.
+FieldTextLayout::Check FieldTextLayout::check(QStringView sample) const
+{
+    Placement placed;
+    if (!placeFromTables(sample, placed))
+        return Check::Shaped;
+    Placement shaped;
+    shapeInFull(sample, shaped);
+    if (shaped.runs.size() != 1 || placed.runs.size() != 1)
+        return Check::Shaped;
+    const QGlyphRun &shapedRun = shaped.runs.front();
+    const QGlyphRun &placedRun = placed.runs.front();
+    const bool same = shapedRun.rawFont() == placedRun.rawFont() &&
+                      shapedRun.glyphIndexes() == placedRun.glyphIndexes() &&
+                      shapedRun.positions() == placedRun.positions() &&
+                      shaped.caretX == placed.caretX;
+    return same ? Check::Plain : Check::Shaped;
+}
+
+bool FieldTextLayout::placeFromTables(QStringView text, Placement &out) const
+{
+    const int count = int(text.size());
+    // The run shares the lists; letting go of it first lets them be refilled
+    // in place.
+    out.runs.clear();
+    out.glyphs.resize(count);
+    out.positions.resize(count);
+    out.caretX.resize(count + 1);
+    out.lineHeight = plainLineHeight_;
+    out.shaped = false;
+    QVarLengthArray<QPointF, 64> advances(count);
+    int glyphCount = count;
+    if (count > 0 && (!rawFont_.glyphIndexesForChars(reinterpret_cast<const QChar *>(text.data()),
+                                                     count, out.glyphs.data(), &glyphCount) ||
+                      glyphCount != count || out.glyphs.contains(0u)))
+        return false;
+    rawFont_.advancesForGlyphIndexes(out.glyphs.constData(), advances.data(), count,
+                                     QRawFont::KernedAdvances);
+    qreal x = 0;
+    for (int i = 0; i < count; ++i) {
+        out.caretX[i] = x;
+        out.positions[i] = QPointF(x, ascent_);
+        x += advances[i].x();
+    }
+    out.caretX[count] = x;
+    if (count > 0) {
+        QGlyphRun run;
+        run.setRawFont(rawFont_);
+        run.setGlyphIndexes(out.glyphs);
+        run.setPositions(out.positions);
+        out.runs.append(run);
+    }
+    return true;
+}
+
+void FieldTextLayout::shapeInFull(QStringView text, Placement &out) const
+{
+    QTextLayout layout(text.toString(), font_);
+    const QTextLine line = LayOutLine(layout);
+    out.runs = layout.glyphRuns();
+    out.glyphs.clear();
+    out.positions.clear();
+    out.caretX.resize(text.size() + 1);
+    for (qsizetype i = 0; i <= text.size(); ++i)
+        out.caretX[i] = line.cursorToX(int(i));
+    out.lineHeight = line.height();
+    out.shaped = true;
+}
+
+// Placed texts are compared glyph by glyph; glyph i stands on character i's
+// stretch. A shaped text on either side counts as changed all along.
+FieldTextLayout::Span FieldTextLayout::difference(const Placement &before,
+                                                  const Placement &after) const
+{
+    const qreal widest = std::max(before.caretX.back(), after.caretX.back());
+    if (before.shaped || after.shaped || before.lineHeight != after.lineHeight)
+        return Span{0, widest};
+    const qsizetype count = std::max(before.glyphs.size(), after.glyphs.size());
+    qreal from = widest;
+    qreal to = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        const bool inBefore = i < before.glyphs.size();
+        const bool inAfter = i < after.glyphs.size();
+        if (inBefore && inAfter && before.glyphs[i] == after.glyphs[i] &&
+            before.caretX[i] == after.caretX[i] && before.caretX[i + 1] == after.caretX[i + 1])
+            continue;
+        if (inBefore) {
+            from = std::min(from, before.caretX[i]);
+            to = std::max(to, before.caretX[i + 1]);
+        }
+        if (inAfter) {
+            from = std::min(from, after.caretX[i]);
+            to = std::max(to, after.caretX[i + 1]);
+        }
+    }
+    return from < to ? Span{from, to - from} : Span{};
+}
