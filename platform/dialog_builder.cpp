@@ -1,5 +1,6 @@
 #include "platform/dialog_builder.h"
 
+#include "platform/etched_frame.h"
 #include "platform/static_edge_field.h"
 #include "resources/pictures.h"
 #include "resources/resource_ids.h"
@@ -7,7 +8,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -162,12 +162,9 @@ QWidget *DialogBuilder::createControl(const ControlTemplate &entry, QDialog &dia
     QRect rect = DialogRectToPixels(entry.rect, units_);
     QWidget *control = nullptr;
     switch (entry.kind) {
-    case ControlKind::EtchedFrame: {
-        auto *frame = Create<QFrame>(factory, parent);
-        frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-        control = frame;
+    case ControlKind::EtchedFrame:
+        control = Create<EtchedFrame>(factory, parent);
         break;
-    }
     case ControlKind::PushButton:
     case ControlKind::DefaultPushButton:
         control = DressPushButton(Create<QPushButton>(factory, parent), caption,
