@@ -194,12 +194,18 @@ void SamplerWindow::paintEvent(QPaintEvent *event)
         // draw only their two-pixel edges and leave the insides alone.
         // A field that changes repaints the window beneath it too; only an
         // area that the paint reaches is drawn again.
-        Surface surface(painter);
         const QRegion &reached = event->region();
-        if (reached.intersects(colorAreaRect()))
+        if (reached.intersects(colorAreaRect())) {
+            Surface surface(painter);
             DrawSwatch(surface, colorAreaRect(), Sampler.CurrentColor(), SwatchIcon);
-        if (reached.intersects(zoomAreaRect()))
+        }
+        // On a scaled desktop each screen pixel is still a block of z × z
+        // device pixels: drawn in logical pixels, a block would span 1.5·z
+        // device pixels at a scale of 1.5, and no longer show single pixels.
+        if (reached.intersects(zoomAreaRect())) {
+            Surface surface(painter, SurfacePixels::Device);
             DrawMagnifier(surface, zoomAreaRect(), Sampler.CaptureBuffer(), Settings);
+        }
     }
     QDialog::paintEvent(event);
 }

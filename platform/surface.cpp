@@ -66,12 +66,31 @@ constexpr qint64 MAX_STRETCH_FACTOR = qint64(1) << 32;
 
 } // namespace
 
-Surface::Surface(QPainter &painter) : m_painter(painter)
+Surface::Surface(QPainter &painter, SurfacePixels pixels) : m_painter(painter)
 {
     const QPaintDevice *device = painter.device();
-    m_clip = device ? QRect(0, 0, device->width(), device->height()) : QRect();
+    if (pixels == SurfacePixels::Device && device) {
+        // Undoing the scale that Qt puts between the painter and a scaled
+        // device leaves a transform that Qt takes for none at all, so fills
+        // and copies land on whole device pixels, unblended.
+        m_pixelRatio = device->devicePixelRatio();
+        m_savedTransform = painter.worldTransform();
+        m_restoreTransform = true;
+        painter.setWorldTransform(QTransform::fromScale(1 / m_pixelRatio, 1 / m_pixelRatio));
+    }
+    if (device) {
+        m_bounds = QRectF(0, 0, device->width() * m_pixelRatio, device->height() * m_pixelRatio)
+                       .toAlignedRect();
+    }
+    m_clip = m_bounds;
     if (painter.hasClipping())
         m_clip &= painter.clipBoundingRect().toAlignedRect();
+}
+
+Surface::~Surface()
+{
+    if (m_restoreTransform)
+        m_painter.setWorldTransform(m_savedTransform);
 }
 
 void Surface::fillRect(const QRect &rect, COLORREF color)
@@ -88,9 +107,7 @@ void Surface::drawIcon(QPoint topLeft, const QImage &icon)
 
 void Surface::setClip(const QRect &rect)
 {
-    const QPaintDevice *device = m_painter.device();
-    const QRect bounds = device ? QRect(0, 0, device->width(), device->height()) : QRect();
-    m_clip = rect.isEmpty() ? QRect() : rect & bounds;
+    m_clip = rect.isEmpty() ? QRect() : rect & m_bounds;
     // An empty clip rectangle would switch clipping off; clip to a pixel-free
     // region instead so that nothing draws.
     if (m_clip.isEmpty())

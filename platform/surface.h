@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QTransform>
 
 class QPainter;
 
@@ -14,15 +15,24 @@ enum class RasterMode {
     InvertDestination, // each covered pixel becomes its bitwise complement (RGB)
 };
 
+// Which pixels a Surface's coordinates count.
+enum class SurfacePixels {
+    Painter, // the painter's own: logical pixels on a scaled device
+    Device,  // the device's physical pixels, whatever its device pixel ratio
+};
+
 // The drawing operations the magnifier and the swatch need, over a QPainter on
-// an image or on a widget in its paint event, in the painter's pixels. Fills,
-// icons and copies always copy; only lines follow the raster mode. The clip and
-// the raster mode stay as last set for as long as the Surface lives.
+// an image or on a widget in its paint event. Fills, icons and copies always
+// copy; only lines follow the raster mode. The clip and the raster mode stay
+// as last set for as long as the Surface lives.
 class Surface
 {
 public:
-    // The painter must be active and outlive the Surface.
-    explicit Surface(QPainter &painter);
+    // The painter must be active and outlive the Surface. In device pixels
+    // the painter draws untransformed until the Surface ends; its transform
+    // is restored then, its clip is not.
+    explicit Surface(QPainter &painter, SurfacePixels pixels = SurfacePixels::Painter);
+    ~Surface();
 
     Surface(const Surface &) = delete;
     Surface &operator=(const Surface &) = delete;
@@ -56,10 +66,18 @@ public:
     void moveTo(QPoint point) { m_position = point; }
     void lineTo(QPoint point);
 
+    // Device pixels a logical pixel spans: the device's pixel ratio in device
+    // pixels, otherwise 1.
+    qreal pixelRatio() const { return m_pixelRatio; }
+
 private:
     void coverRect(const QRect &rect);
 
     QPainter &m_painter;
+    QTransform m_savedTransform;
+    bool m_restoreTransform = false;
+    qreal m_pixelRatio = 1;
+    QRect m_bounds; // the device's pixels
     QRect m_clip;
     QPoint m_position;
     RasterMode m_rasterMode = RasterMode::Copy;

@@ -5,6 +5,7 @@
 #include "sampling/sampling_constants.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -15,13 +16,19 @@ constexpr qint64 MAX_DRAWN_FACTOR = qint64(1) << 32;
 
 } // namespace
 
-MagnifierGeometry ComputeMagnifierGeometry(const QRect &zoomAreaOuter, qint64 factor)
+MagnifierGeometry ComputeMagnifierGeometry(const QRect &zoomAreaOuter, qint64 factor,
+                                           qreal pixelRatio)
 {
+    // Each edge rounds as Qt rounds the edges of a scaled fill, so the picture
+    // sits where a frame drawn at the same scale leaves room for it.
+    const auto device = [pixelRatio](qint64 logical) {
+        return pixelRatio == 1 ? logical : qint64(std::llround(double(logical) * pixelRatio));
+    };
     MagnifierGeometry g{};
-    g.left = qint64(zoomAreaOuter.x()) + AREA_INSET;
-    g.top = qint64(zoomAreaOuter.y()) + AREA_INSET;
-    g.right = qint64(zoomAreaOuter.x()) + zoomAreaOuter.width() - AREA_INSET;
-    g.bottom = qint64(zoomAreaOuter.y()) + zoomAreaOuter.height() - AREA_INSET;
+    g.left = device(qint64(zoomAreaOuter.x()) + AREA_INSET);
+    g.top = device(qint64(zoomAreaOuter.y()) + AREA_INSET);
+    g.right = device(qint64(zoomAreaOuter.x()) + zoomAreaOuter.width() - AREA_INSET);
+    g.bottom = device(qint64(zoomAreaOuter.y()) + zoomAreaOuter.height() - AREA_INSET);
 
     // A factor below 1 has no enlargement to show; the plain neighbourhood is
     // the sensible picture for it.
@@ -65,8 +72,9 @@ void DrawMagnifier(Surface &surface, const QRect &zoomAreaOuter, const QImage &c
 void DrawMagnifierAtFactor(Surface &surface, const QRect &zoomAreaOuter,
                            const QImage &captureBuffer, qint64 factor)
 {
-    const MagnifierGeometry g = ComputeMagnifierGeometry(zoomAreaOuter, factor);
-    surface.setClip(zoomAreaOuter.adjusted(AREA_INSET, AREA_INSET, -AREA_INSET, -AREA_INSET));
+    const MagnifierGeometry g =
+        ComputeMagnifierGeometry(zoomAreaOuter, factor, surface.pixelRatio());
+    surface.setClip(QRect(int(g.left), int(g.top), int(g.right - g.left), int(g.bottom - g.top)));
 
     surface.stretchCopy(captureBuffer, QRect(0, 0, CAPTURE_SIZE, CAPTURE_SIZE), g.destLeft,
                         g.destTop, g.factor);

@@ -28,8 +28,13 @@ constexpr qint64 ZoomFactorFromIndex(std::int32_t index)
 }
 
 // The geometry for the zoom area's outer rectangle at a zoom factor. Factors
-// below 1 are drawn as 1.
-MagnifierGeometry ComputeMagnifierGeometry(const QRect &zoomAreaOuter, qint64 factor);
+// below 1 are drawn as 1. The outer rectangle and its inset are in the
+// window's logical pixels; the geometry is in device pixels, pixelRatio of them
+// a logical pixel: the inner rectangle is the device pixels a fill of the
+// logical one covers, and each captured pixel is a factor × factor block of
+// device pixels, so that the magnifier shows the screen's own pixels.
+MagnifierGeometry ComputeMagnifierGeometry(const QRect &zoomAreaOuter, qint64 factor,
+                                           qreal pixelRatio = 1);
 
 // Fills the colour area's inner rectangle with color and draws icon centred on
 // it through its transparency.
@@ -37,9 +42,10 @@ void DrawSwatch(Surface &surface, const QRect &colorAreaOuter, COLORREF color, c
 
 // Draws the capture buffer (CAPTURE_SIZE square, sampled pixel at its centre)
 // enlarged into the zoom area's inner rectangle, centred on the sampled pixel,
-// with an inverting cross-hair around it. The zoom index is read from the
-// settings at every call. Leaves the surface clipped to the inner rectangle
-// and in invert mode.
+// with an inverting cross-hair around it. The zoom area is in logical pixels,
+// the drawing in the surface's pixels (see ComputeMagnifierGeometry). The zoom
+// index is read from the settings at every call. Leaves the surface clipped to
+// the inner rectangle and in invert mode.
 void DrawMagnifier(Surface &surface, const QRect &zoomAreaOuter, const QImage &captureBuffer,
                    const SettingsStore &settings);
 

@@ -114,6 +114,9 @@ chmod 755 "$folder"
 # still follows it and does not freeze.
 put '[win]\naot=1\n'
 coproc INSTANCE { "$helper" --instance "$XDG_CONFIG_HOME"; }
+# Bash forgets INSTANCE_PID once it has reaped the helper, which on a busy
+# machine can happen before the wait below.
+instance_pid=$INSTANCE_PID
 echo lock >&"${INSTANCE[1]}"
 read -r -t 10 answer <&"${INSTANCE[0]}"
 assert_eq "the other instance holds the lock" locked "${answer:-}"
@@ -132,6 +135,6 @@ fi
 echo unlock >&"${INSTANCE[1]}"
 read -r -t 10 answer <&"${INSTANCE[0]}"
 eval "exec ${INSTANCE[1]}>&-"
-wait "$INSTANCE_PID"
+wait "$instance_pid"
 
 tg_finish

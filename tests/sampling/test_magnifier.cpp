@@ -88,15 +88,30 @@ class TestMagnifier : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // On a scaled device the inner rectangle's edges scale and round to the
+    // nearest device pixel, and the blocks stay factor device pixels wide.
+    void workedExampleGeometry_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QList<qint64>>("expected");
+        QTest::newRow("unscaled") << 1.0 << QList<qint64>{4,    5,   84, 88, 44, 46, -257,
+                                                          -255, 603, 43, 46, 45, 48};
+        QTest::newRow("scale 1.5")
+            << 1.5 << QList<qint64>{6, 8, 126, 132, 66, 70, -235, -231, 603, 65, 68, 69, 72};
+        QTest::newRow("scale 2") << 2.0 << QList<qint64>{8,    10,  168, 176, 88, 93, -213,
+                                                         -208, 603, 87,  90,  92, 95};
+    }
     void workedExampleGeometry()
     {
-        const MagnifierGeometry g = ComputeMagnifierGeometry(ZOOM_AREA, 3);
+        QFETCH(qreal, ratio);
+        QFETCH(QList<qint64>, expected);
+        const MagnifierGeometry g = ComputeMagnifierGeometry(ZOOM_AREA, 3, ratio);
         const QList<qint64> actual = {g.left,     g.top,     g.right,
                                       g.bottom,   g.cx,      g.cy,
                                       g.destLeft, g.destTop, CAPTURE_SIZE * g.factor,
                                       g.x0,       g.x1,      g.y0,
                                       g.y1};
-        QCOMPARE(actual, (QList<qint64>{4, 5, 84, 88, 44, 46, -257, -255, 603, 43, 46, 45, 48}));
+        QCOMPARE(actual, expected);
     }
 
     // Every pixel against the expected picture, nothing outside the inner

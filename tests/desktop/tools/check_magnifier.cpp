@@ -1,12 +1,16 @@
-// check_magnifier SCREEN.ppm LEFT TOP WIDTH HEIGHT FACTOR FACE SX SY
-// check_magnifier SCREEN.ppm LEFT TOP WIDTH HEIGHT FACTOR FACE none
+// check_magnifier [--inner] [--monitor X Y W H]... SCREEN.ppm LEFT TOP WIDTH HEIGHT FACTOR FACE
+//                 (SX SY | none)
 //
 // Compares the magnifier in a screenshot of the whole screen, pixel by pixel,
 // with the picture it must show. LEFT TOP WIDTH HEIGHT is the zoom area's
-// outer rectangle on the screen; FACE the button-face colour as rrggbb. With a
-// sample point (SX, SY) the screen around it is the test pattern that
-// paint_root --pattern paints, and button face beyond the screen's edges;
-// with "none" nothing was sampled yet and the whole capture is button face.
+// outer rectangle on the screen, or with --inner the rectangle it draws in
+// (where the window is scaled, the device pixels of the scaled inner
+// rectangle); FACE the button-face colour as rrggbb. Every screen pixel is a
+// FACTOR x FACTOR block of screen pixels. With a sample point (SX, SY) the
+// screen around it is the test pattern that paint_root --pattern paints where
+// a monitor shows it, and button face elsewhere; the monitors are the
+// rectangles given with --monitor, or else the whole screen. With "none"
+// nothing was sampled yet and the whole capture is button face.
 // Prints the mismatches and exits 1 if there are any.
 #include <cstdio>
 #include <cstdlib>
@@ -83,32 +87,75 @@ private:
     std::set<std::pair<long, long>> covered_;
 };
 
+long FloorDiv(long a, long b)
+{
+    return a / b - (a % b != 0 && (a < 0) != (b < 0));
+}
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: check_magnifier [--inner] [--monitor X Y W H]... SCREEN.ppm LEFT "
+                         "TOP WIDTH HEIGHT FACTOR FACE (SX SY | none)\n");
+    return 2;
+}
+
+struct Monitor {
+    long x, y, width, height;
+    bool contains(long px, long py) const
+    {
+        return px >= x && py >= y && px < x + width && py < y + height;
+    }
+};
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 9 && argc != 10) {
-        std::fprintf(stderr, "usage: check_magnifier SCREEN.ppm LEFT TOP WIDTH HEIGHT FACTOR "
-                             "FACE (SX SY | none)\n");
-        return 2;
+    bool inner = false;
+    std::vector<Monitor> monitors;
+    int first = 1;
+    for (; first < argc && std::strncmp(argv[first], "--", 2) == 0; ++first) {
+        if (std::strcmp(argv[first], "--inner") == 0) {
+            inner = true;
+        } else if (std::strcmp(argv[first], "--monitor") == 0 && first + 4 < argc) {
+            monitors.push_back({std::atol(argv[first + 1]), std::atol(argv[first + 2]),
+                                std::atol(argv[first + 3]), std::atol(argv[first + 4])});
+            first += 4;
+        } else {
+            return Usage();
+        }
     }
+    char **arg = argv + first;
+    const int count = argc - first;
+    if (count != 8 && count != 9)
+        return Usage();
     Picture screen;
-    if (!ReadPpm(argv[1], screen)) {
-        std::fprintf(stderr, "check_magnifier: %s is not a binary 8-bit PPM\n", argv[1]);
+    if (!ReadPpm(arg[0], screen)) {
+        std::fprintf(stderr, "check_magnifier: %s is not a binary 8-bit PPM\n", arg[0]);
         return 2;
     }
-    const long outerLeft = std::atol(argv[2]), outerTop = std::atol(argv[3]);
-    const long outerWidth = std::atol(argv[4]), outerHeight = std::atol(argv[5]);
-    const long z = std::atol(argv[6]);
-    const unsigned long faceValue = std::strtoul(argv[7], nullptr, 16);
+    if (monitors.empty())
+        monitors.push_back({0, 0, screen.width, screen.height});
+    const long inset = inner ? 0 : 3;
+    const long outerLeft = std::atol(arg[1]), outerTop = std::atol(arg[2]);
+    const long outerWidth = std::atol(arg[3]), outerHeight = std::atol(arg[4]);
+    const long z = std::atol(arg[5]);
+    const unsigned long faceValue = std::strtoul(arg[6], nullptr, 16);
     const Rgb face{int(faceValue >> 16 & 255), int(faceValue >> 8 & 255), int(faceValue & 255)};
-    const bool sampled = argc == 10;
-    const long sx = sampled ? std::atol(argv[8]) : 0, sy = sampled ? std::atol(argv[9]) : 0;
+    const bool sampled = count == 9;
+    const long sx = sampled ? std::atol(arg[7]) : 0, sy = sampled ? std::atol(arg[8]) : 0;
+    const auto onAMonitor = [&monitors](long x, long y) {
+        for (const Monitor &monitor : monitors) {
+            if (monitor.contains(x, y))
+                return true;
+        }
+        return false;
+    };
 
     // The inner rectangle, right and bottom exclusive, and where the buffer
     // lands in it.
-    const long left = outerLeft + 3, top = outerTop + 3;
-    const long right = outerLeft + outerWidth - 3, bottom = outerTop + outerHeight - 3;
+    const long left = outerLeft + inset, top = outerTop + inset;
+    const long right = outerLeft + outerWidth - inset, bottom = outerTop + outerHeight - inset;
     const long cx = left + (right - left) / 2, cy = top + (bottom - top) / 2;
     const long e = -(z / 2);
     const long destLeft = cx + e - 100 * z, destTop = cy + e - 100 * z;
@@ -132,10 +179,13 @@ int main(int argc, char **argv)
     int mismatches = 0;
     for (long y = top; y < bottom; ++y) {
         for (long x = left; x < right; ++x) {
-            const long i = (x - destLeft) / z, j = (y - destTop) / z;
+            // Past the capture's 201 pixels the window's own background,
+            // the button face, shows.
+            const long i = FloorDiv(x - destLeft, z), j = FloorDiv(y - destTop, z);
             const long px = sx - 100 + i, py = sy - 100 + j;
+            const bool captured = i >= 0 && j >= 0 && i <= 200 && j <= 200;
             Rgb want = face;
-            if (sampled && px >= 0 && py >= 0 && px < screen.width && py < screen.height)
+            if (sampled && captured && onAMonitor(px, py))
                 want = Pattern(px, py);
             if (cross.inverted(x, y))
                 want = {255 - want.r, 255 - want.g, 255 - want.b};
