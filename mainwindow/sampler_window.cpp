@@ -81,7 +81,10 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen,
     // turn that only focuses it.
     ZoomList->setFocusPolicy(Qt::StrongFocus);
 
-    setWindowIcon(AppIcon());
+    // A window without an icon of its own shows the application's; setting
+    // that icon again would only hand it to the window manager twice.
+    if (QApplication::windowIcon().isNull())
+        setWindowIcon(AppIcon());
     applyStoredAlwaysOnTop();
     selectStoredZoom();
     setWindowOpacity(OpacityOf(ACTIVE_ALPHA));
