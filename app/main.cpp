@@ -6,14 +6,15 @@
 
 int main(int argc, char *argv[])
 {
-    // Loads while the display is checked and Qt starts.
-    FontConfigPreloader fonts;
     // Qt aborts the process when it finds no display; say why and leave instead.
     const QString problem = CurrentDisplayProblem();
     if (!problem.isEmpty()) {
         std::fprintf(stderr, "tintgrabber: %s\n", qPrintable(problem));
         return 1;
     }
+    // Loads while Qt starts; a program that leaves for want of a display
+    // never needs it.
+    FontConfigPreloader fonts;
     SamplerApp app(argc, argv);
     // From here on text is measured and drawn.
     fonts.wait();

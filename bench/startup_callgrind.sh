@@ -5,14 +5,14 @@
 # by callgrind per thread: figures that, unlike start-up times, a busy
 # machine does not disturb. The program starts under callgrind on a private
 # X desktop as for a new user (as startup_bench.sh starts it); callgrind
-# writes its counts when main() begins, when main() waits for the font
-# configuration (FontConfigPreloader::wait), and once the window is mapped
-# (the last count takes in what runs until callgrind takes the request, most
-# often the first paint).
-# Prints, for the main thread, the instructions before main(), from main() to
-# that wait and from the wait to the window mapped; the instructions of each
-# other thread; and the critical path on two or more idle cores: before
-# main(), then the longer of main()-to-wait and the font thread, then the rest.
+# writes its counts when main() begins, when the font thread starts
+# (FontConfigPreloader), when main() waits for it (FontConfigPreloader::wait),
+# and once the window is mapped (the last count takes in what runs until
+# callgrind takes the request, most often the first paint).
+# Prints the main thread's instructions between those points, each other
+# thread's, and the critical path on two or more idle cores: the main thread
+# up to the font thread's start, then the longer of the two up to the wait,
+# then the rest.
 #
 # PROGRAM defaults to build/default/app/tintgrabber; map_timer comes from
 # BENCH_BUILD (default build/default). Builds nothing.
@@ -48,7 +48,8 @@ chmod 700 "$XDG_RUNTIME_DIR"
 
 out=$work/callgrind.out
 line=$("$build/bench/map_timer" --keep valgrind --tool=callgrind --separate-threads=yes \
-    --dump-before=main --dump-before='FontConfigPreloader::wait*' \
+    --dump-before=main --dump-before='FontConfigPreloader::FontConfigPreloader*' \
+    --dump-before='FontConfigPreloader::wait*' \
     --callgrind-out-file="$out" "$program")
 pid=$(echo "$line" | cut -d' ' -f2)
 # Parts written so far (one for each dump of the main thread), then the
@@ -68,25 +69,30 @@ count() {
 }
 millions() { awk -v n="$1" 'BEGIN { printf "%.1f M", n / 1e6 }'; }
 
-# Part 1 runs to main(); with a font wait, part 2 to the wait and part 3 to
-# the window mapped, else part 2 to the window mapped.
-last=3
-[ -s "$out.3-01" ] || last=2
-pre=$(count 1 01)
-to_wait=0
-[ "$last" = 3 ] && to_wait=$(count 2 01)
-rest=$(count "$last" 01)
+# Part 1 runs to main(). With a font thread, part 2 runs to its start,
+# part 3 to the wait for it and part 4 to the window mapped; without one,
+# part 2 runs to the window mapped.
+last=4
+[ -s "$out.4-01" ] || last=2
+main_part() { if [ "$1" -le "$last" ]; then count "$1" 01; else echo 0; fi; }
+pre=$(main_part 1)
+rest=$(main_part "$last")
 [ "$rest" -gt 0 ] || { echo "startup_callgrind: callgrind wrote no counts up to the window" >&2; exit 1; }
 echo "startup_callgrind: $program"
-printf '%-44s %12s\n' "main thread, before main()" "$(millions "$pre")"
-if [ "$last" = 3 ]; then
-    printf '%-44s %12s\n' "main thread, main() to the font wait" "$(millions "$to_wait")"
-    printf '%-44s %12s\n' "main thread, font wait to window mapped" "$(millions "$rest")"
+printf '%-48s %12s\n' "main thread, before main()" "$(millions "$pre")"
+before_thread=0
+alongside=0
+if [ "$last" = 4 ]; then
+    before_thread=$(main_part 2)
+    alongside=$(main_part 3)
+    printf '%-48s %12s\n' "main thread, main() to the font thread's start" "$(millions "$before_thread")"
+    printf '%-48s %12s\n' "main thread, from there to the wait for it" "$(millions "$alongside")"
+    printf '%-48s %12s\n' "main thread, from the wait to window mapped" "$(millions "$rest")"
 else
-    printf '%-44s %12s\n' "main thread, main() to window mapped" "$(millions "$rest")"
+    printf '%-48s %12s\n' "main thread, main() to window mapped" "$(millions "$rest")"
 fi
 declare -A threads=()
-for file in "$out".[1-3]-*; do
+for file in "$out".[1-4]-*; do
     thread=${file##*-}
     [ "$thread" != 01 ] && threads[$thread]=1
 done
@@ -96,11 +102,10 @@ for thread in $(printf '%s\n' "${!threads[@]}" | sort); do
     for ((part = 1; part <= last; part++)); do
         total=$((total + $(count "$part" "$thread")))
     done
-    printf '%-44s %12s\n' "thread $thread" "$(millions "$total")"
+    printf '%-48s %12s\n' "thread $thread" "$(millions "$total")"
     [ "$total" -gt "$longest" ] && longest=$total
 done
-# Other threads start in main(). Without a font wait none holds up the
-# window; with one, the longest stands for the font thread main() waits for.
-overlap=$to_wait
-[ "$last" = 3 ] && [ "$longest" -gt "$overlap" ] && overlap=$longest
-printf '%-44s %12s\n' "critical path on idle cores" "$(millions $((pre + overlap + rest)))"
+# Without a font thread no other thread holds up the window; with one, the
+# longest other thread stands for it.
+[ "$last" = 4 ] && [ "$longest" -gt "$alongside" ] && alongside=$longest
+printf '%-48s %12s\n' "critical path on idle cores" "$(millions $((pre + before_thread + alongside + rest)))"

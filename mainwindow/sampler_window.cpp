@@ -81,8 +81,8 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen,
     // turn that only focuses it.
     ZoomList->setFocusPolicy(Qt::StrongFocus);
 
-    // A window without an icon of its own shows the application's; setting
-    // that icon again would only hand it to the window manager twice.
+    // A window without an icon of its own shows the application's; a copy
+    // of its own would only build every size of the icon again.
     if (QApplication::windowIcon().isNull())
         setWindowIcon(AppIcon());
     applyStoredAlwaysOnTop();

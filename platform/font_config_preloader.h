@@ -2,9 +2,9 @@
 
 #include <thread>
 
-// Loads the system's font configuration on a thread of its own, from the
-// moment the program starts, so that it overlaps opening the display and
-// loading Qt's platform plugin instead of coming after them: parsing that
+// Loads the system's font configuration on a thread of its own while Qt
+// starts, so that it overlaps connecting to the display and loading Qt's
+// platform plugin instead of coming after them: parsing that
 // configuration is the largest single cost before the first text can be
 // measured. Qt's own fonts then find it loaded. Where Qt takes its fonts from
 // anything but fontconfig, this does nothing.
