@@ -1,5 +1,6 @@
 #include "app/sampler_app.h"
 #include "platform/display_probe.h"
+#include "platform/font_config_preloader.h"
 
 #include <cstdio>
 
@@ -11,6 +12,11 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "tintgrabber: %s\n", qPrintable(problem));
         return 1;
     }
+    // Loads while Qt starts; a program that leaves for want of a display
+    // never needs it.
+    FontConfigPreloader fonts;
     SamplerApp app(argc, argv);
+    // From here on text is measured and drawn.
+    fonts.wait();
     return app.run();
 }

@@ -81,7 +81,10 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen,
     // turn that only focuses it.
     ZoomList->setFocusPolicy(Qt::StrongFocus);
 
-    setWindowIcon(AppIcon());
+    // A window without an icon of its own shows the application's; a copy
+    // of its own would only build every size of the icon again.
+    if (QApplication::windowIcon().isNull())
+        setWindowIcon(AppIcon());
     applyStoredAlwaysOnTop();
     selectStoredZoom();
     setWindowOpacity(OpacityOf(ACTIVE_ALPHA));

@@ -9,8 +9,10 @@
 #include <QPluginLoader>
 #include <QProcessEnvironment>
 
-#if defined(TINTGRABBER_HAVE_XLIB)
-#include <X11/Xlib.h>
+#include <algorithm>
+
+#if defined(TINTGRABBER_HAVE_XCB)
+#include <xcb/xcb.h>
 #endif
 
 namespace
@@ -30,13 +32,19 @@ QStringList PluginFolders(const QProcessEnvironment &env)
 }
 
 // Reads each plugin's key from its metadata without loading the library.
-QStringList InstalledPlatforms(const QProcessEnvironment &env)
+// With names, only the files whose names contain one of them are read.
+QStringList InstalledPlatforms(const QProcessEnvironment &env, const QStringList &names)
 {
+    const auto named = [&names](const QString &fileName) {
+        return names.isEmpty() || std::any_of(names.begin(), names.end(), [&](const QString &name) {
+                   return fileName.contains(name, Qt::CaseInsensitive);
+               });
+    };
     QStringList keys;
     for (const QString &folder : PluginFolders(env)) {
         const QDir dir(folder);
         for (const QFileInfo &file : dir.entryInfoList(QDir::Files)) {
-            if (!QLibrary::isLibrary(file.fileName()))
+            if (!QLibrary::isLibrary(file.fileName()) || !named(file.fileName()))
                 continue;
             const QPluginLoader loader(file.absoluteFilePath());
             const QJsonArray pluginKeys = loader.metaData()
@@ -96,17 +104,30 @@ QString PlatformProblem(const QString &name, const DisplayEnvironment &env,
     return {};
 }
 
+// The connection's set-up alone answers, with none of the requests that
+// opening a display through Xlib adds.
 bool CanOpenX11(const QString &name)
 {
-#if defined(TINTGRABBER_HAVE_XLIB)
-    Display *display = XOpenDisplay(name.toLocal8Bit().constData());
-    if (display == nullptr)
-        return false;
-    XCloseDisplay(display);
-    return true;
+#if defined(TINTGRABBER_HAVE_XCB)
+    xcb_connection_t *connection = xcb_connect(name.toLocal8Bit().constData(), nullptr);
+    const bool opened = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return opened;
 #else
     return !name.isEmpty();
 #endif
+}
+
+// The variables the decision rests on, without the plugins.
+DisplayEnvironment VariablesOf(const QProcessEnvironment &env)
+{
+    DisplayEnvironment result;
+    result.platformRequest = env.value(QStringLiteral("QT_QPA_PLATFORM"));
+    result.sessionType = env.value(QStringLiteral("XDG_SESSION_TYPE"));
+    result.x11Display = env.value(QStringLiteral("DISPLAY"));
+    result.waylandDisplay = env.value(QStringLiteral("WAYLAND_DISPLAY"));
+    result.runtimeDir = env.value(QStringLiteral("XDG_RUNTIME_DIR"));
+    return result;
 }
 
 } // namespace
@@ -114,13 +135,8 @@ bool CanOpenX11(const QString &name)
 DisplayEnvironment CurrentDisplayEnvironment()
 {
     const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    DisplayEnvironment result;
-    result.platformRequest = env.value(QStringLiteral("QT_QPA_PLATFORM"));
-    result.sessionType = env.value(QStringLiteral("XDG_SESSION_TYPE"));
-    result.x11Display = env.value(QStringLiteral("DISPLAY"));
-    result.waylandDisplay = env.value(QStringLiteral("WAYLAND_DISPLAY"));
-    result.runtimeDir = env.value(QStringLiteral("XDG_RUNTIME_DIR"));
-    result.installedPlatforms = InstalledPlatforms(env);
+    DisplayEnvironment result = VariablesOf(env);
+    result.installedPlatforms = InstalledPlatforms(env, {});
     return result;
 }
 
@@ -144,7 +160,8 @@ QString DisplayProblem(const DisplayEnvironment &environment, const DisplayOpene
 
 QString CurrentDisplayProblem()
 {
-    const DisplayEnvironment environment = CurrentDisplayEnvironment();
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    DisplayEnvironment environment = VariablesOf(env);
     // A compositor's socket is a path, or a name in the runtime folder.
     const auto canOpenWayland = [&environment](const QString &server) {
         if (QDir::isAbsolutePath(server))
@@ -152,5 +169,14 @@ QString CurrentDisplayProblem()
         return !environment.runtimeDir.isEmpty() &&
                QFileInfo::exists(environment.runtimeDir + QLatin1Char('/') + server);
     };
+    // Every plugin's metadata, which Qt reads again itself, is the slow part:
+    // first only the plugins named like the platforms tried. Plugins left out
+    // can only make a platform look missing, so a problem found is decided
+    // again over all of them; an empty list would mean "cannot tell".
+    environment.installedPlatforms = InstalledPlatforms(env, PlatformsTried(environment));
+    if (!environment.installedPlatforms.isEmpty() &&
+        DisplayProblem(environment, CanOpenX11, canOpenWayland).isEmpty())
+        return {};
+    environment.installedPlatforms = InstalledPlatforms(env, {});
     return DisplayProblem(environment, CanOpenX11, canOpenWayland);
 }

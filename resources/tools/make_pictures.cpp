@@ -1,5 +1,6 @@
 // Draws the program's pictures into a folder: the four-arrow icon at every size a
-// desktop asks for (the sampling cursor uses its 32-pixel form), the two-colour
+// desktop asks for, as PNG for installing and raw for the program to load (the
+// sampling cursor uses its 32-pixel form), the two-colour
 // link hand, the About picture and a Windows icon file. Built only on demand
 // (target "pictures"); its output is committed, so a build never runs it.
 
@@ -143,6 +144,17 @@ QByteArray PngBytes(const QImage &image)
     return bytes;
 }
 
+// The program's own copy of an icon size: premultiplied RGBA bytes, rows top
+// to bottom, with nothing to decode at start-up.
+QByteArray RawBytes(const QImage &image)
+{
+    const QImage raw = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    QByteArray bytes;
+    for (int y = 0; y < raw.height(); ++y)
+        bytes.append(reinterpret_cast<const char *>(raw.constScanLine(y)), raw.width() * 4);
+    return bytes;
+}
+
 // A Windows icon file whose images are stored as PNG, which every Windows since
 // Vista reads.
 QByteArray IcoBytes(const std::vector<QImage> &images)
@@ -194,6 +206,7 @@ int main(int argc, char *argv[])
     for (int size : {16, 32, 48, 64, 128, 256}) {
         const QImage icon = FourArrows(size);
         ok &= WriteFile(out.filePath(QStringLiteral("app-%1.png").arg(size)), PngBytes(icon));
+        ok &= WriteFile(out.filePath(QStringLiteral("app-%1.rgba").arg(size)), RawBytes(icon));
         if (size != 64 && size != 128)
             icoImages.push_back(icon);
     }

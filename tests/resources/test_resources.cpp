@@ -22,11 +22,34 @@ private Q_SLOTS:
         QVERIFY(IconPicture(IDC_SAMPLER).isNull());
     }
 
-    void appIconHasEverySize()
+    // The program loads its icon from raw copies of the installed PNG files;
+    // every size must be there and show the same pixels, or the window and
+    // the launcher would show different icons.
+    void appIconMatchesInstalledPictures_data()
     {
-        const QIcon icon = AppIcon();
+        QTest::addColumn<int>("size");
         for (int size : {16, 32, 48, 64, 128, 256})
-            QCOMPARE(icon.pixmap(QSize(size, size)).size(), QSize(size, size));
+            QTest::addRow("%d", size) << size;
+    }
+
+    void appIconMatchesInstalledPictures()
+    {
+        QFETCH(int, size);
+        const QString path =
+            QFINDTESTDATA(QStringLiteral("../../resources/pictures/app-%1.png").arg(size));
+        QVERIFY(!path.isEmpty());
+        const QImage installed = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(installed.size(), QSize(size, size));
+        const QImage loaded = AppIcon()
+                                  .pixmap(QSize(size, size))
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(loaded, installed);
+        if (size == 32) {
+            QCOMPARE(IconPicture(IDI_APP).toImage().convertToFormat(installed.format()), installed);
+            QCOMPARE(SamplerCursor().pixmap().toImage().convertToFormat(installed.format()),
+                     installed);
+        }
     }
 
     // Four arrows on a transparent ground meeting at (15, 15): cyan from the
