@@ -10,7 +10,8 @@
 # the count per move and the functions that take most of it.
 #
 # PROGRAM defaults to build/default/app/tintgrabber; map_timer and paint_root
-# come from BENCH_BUILD (default build/default). Builds nothing.
+# come from BENCH_BUILD (default build/default). Builds nothing. With
+# BENCH_CALLGRIND_OUT=FILE the counts are kept in FILE.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -86,6 +87,8 @@ for _ in $(seq 1 600); do
 done
 total=$(awk '/^totals:/ { print $2 }' "$out" 2>/dev/null)
 [ -n "$total" ] || { echo "drag_callgrind: callgrind wrote no counts" >&2; exit 1; }
+# BENCH_CALLGRIND_OUT keeps the counts for callgrind_annotate or a viewer.
+[ -n "${BENCH_CALLGRIND_OUT:-}" ] && cp "$out" "$BENCH_CALLGRIND_OUT"
 echo "drag_callgrind: $program, $MOVES moves"
 echo "instructions per move: $((total / MOVES)) ($total in all)"
 echo
