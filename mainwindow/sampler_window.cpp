@@ -166,7 +166,10 @@ QRect SamplerWindow::zoomAreaRect() const
 QPoint SamplerWindow::clientToScreen(QPointF clientPoint) const
 {
     const QWindow *handle = windowHandle();
-    return PhysicalScreenPoint(mapToGlobal(clientPoint), handle ? handle->screen() : nullptr);
+    const QPoint mapped =
+        PhysicalScreenPoint(mapToGlobal(clientPoint), handle ? handle->screen() : nullptr);
+    // Scaled, the event's position was rounded to a whole logical pixel.
+    return PointerPixel(mapped, devicePixelRatioF(), *ExactPointer);
 }
 
 void SamplerWindow::requestRepaint(const QRect &rect)

@@ -3,6 +3,7 @@
 #include "mainwindow/system_menu.h"
 #include "mainwindow/unreadable_screen_notice.h"
 #include "platform/dialog_builder.h"
+#include "platform/pointer_position.h"
 #include "platform/pointer_service.h"
 #include "platform/screen_source.h"
 #include "resources/resource_ids.h"
@@ -64,6 +65,8 @@ public:
     // SamplerView
     QRect colorAreaRect() const override;
     QRect zoomAreaRect() const override;
+    // Takes the client positions of pointer events: scaled, the pixel under
+    // the pointer wins over one beside it.
     QPoint clientToScreen(QPointF clientPoint) const override;
     void requestRepaint(const QRect &rect) override;
     void setFieldText(int fieldId, std::string_view text) override;
@@ -97,6 +100,8 @@ private:
 
     SettingsStore &Settings;
     std::unique_ptr<PointerService> Pointer;
+    // Where the pointer is exactly, which scaled screens need.
+    std::unique_ptr<PointerPosition> ExactPointer = CreatePointerPosition();
     DragSampler Sampler;
     const QImage SwatchIcon;
     // Wheel turn not yet worth a whole notch, from high-resolution wheels.

@@ -20,9 +20,8 @@ assert_eq "Qt scales the screen by $QT_SCALE_FACTOR" "0 0 1280 800 $QT_SCALE_FAC
 start_program 280 260
 check_magnifier "before any sample: a plain square with the cross-hair" 3 none
 
-# Qt hands the program pointer positions in whole logical pixels, rounded, so
-# only a physical pixel at a whole logical position can be pointed at exactly:
-# these are multiples of 6, whole at both 1.5 and 2.
+# Multiples of 6 lie on whole logical pixels at both 1.5 and 2: every copy
+# button copies the pattern's texts there.
 for point in "1098 618" "0 0" "1278 798" "336 78"; do
     read -r x y <<<"$point"
     drag "$x" "$y"
@@ -31,6 +30,20 @@ for point in "1098 618" "0 0" "1278 798" "336 78"; do
     check_texts "$x" "$y"
 done
 check_magnifier "x3 near the top: physical pixels" 3 336 78
+
+# Qt hands pointer positions over rounded to whole logical pixels; the sample
+# is still the physical pixel under the pointer wherever it lies between them,
+# up to the screen's last column and row.
+for point in "1101 619" "1279 799" "1 1" "335 77" "1100 617" "1279 0" "0 799"; do
+    read -r x y <<<"$point"
+    drag "$x" "$y"
+    shown=$(screen_pixel "$x" "$y")
+    assert_eq "($x, $y): the screenshot shows the pattern" "$(pattern_hex "$x" "$y")" "$shown"
+    assert_eq "($x, $y): \"#HTML\" copies the pixel under the pointer" "#$shown" \
+        "$(copied_hash_hex)"
+done
+drag 1101 619
+check_magnifier "x3 between logical pixels: the cross-hair on the pointer's pixel" 3 1101 619
 drag 1098 618 swatch
 check_magnifier "x3: physical pixels in 3 x 3 blocks" 3 1098 618
 drag 1278 798

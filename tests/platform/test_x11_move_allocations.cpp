@@ -5,6 +5,7 @@
 // may allocate exactly what one round trip to the server does, and a move
 // that needs no read of the server nothing at all.
 #include "fakes/allocation_counter.h"
+#include "platform/pointer_position.h"
 #include "platform/qt_screen_source.h"
 #include "platform/screen_sources.h"
 #include "sampling/drag_sampler.h"
@@ -37,6 +38,22 @@ public:
     PointerCursor setCursor(const PointerCursor &) override { return {}; }
 };
 
+// What the X library allocates for one request and its reply.
+int AllocationsPerRoundTrip()
+{
+    constexpr int TRIPS = 50;
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return -1;
+    XSync(display, False);
+    StartCountingAllocations();
+    for (int i = 0; i < TRIPS; ++i)
+        XSync(display, False);
+    const int perRoundTrip = StopCountingAllocations() / TRIPS;
+    XCloseDisplay(display);
+    return perRoundTrip;
+}
+
 } // namespace
 
 class TestX11MoveAllocations : public QObject
@@ -46,6 +63,8 @@ class TestX11MoveAllocations : public QObject
 private Q_SLOTS:
     void movesAllocateNothingOfTheirOwn_data();
     void movesAllocateNothingOfTheirOwn();
+    // On a scaled screen a move also asks the server where the pointer is.
+    void pointerQueryAllocatesOnlyItsRoundTrip();
 };
 
 void TestX11MoveAllocations::movesAllocateNothingOfTheirOwn_data()
@@ -71,15 +90,8 @@ void TestX11MoveAllocations::movesAllocateNothingOfTheirOwn()
         QSKIP("malloc cannot be counted in this build");
     constexpr int MOVES = 50;
 
-    // What the X library allocates for one request and its reply.
-    Display *display = XOpenDisplay(nullptr);
-    QVERIFY(display);
-    XSync(display, False);
-    StartCountingAllocations();
-    for (int i = 0; i < MOVES; ++i)
-        XSync(display, False);
-    const int perRoundTrip = StopCountingAllocations() / MOVES;
-    XCloseDisplay(display);
+    const int perRoundTrip = AllocationsPerRoundTrip();
+    QVERIFY(perRoundTrip >= 0);
 
     const std::unique_ptr<ScreenSource> screen = CreateScreenSource();
     // The X11 source, not Qt's grabs, which allocate a pixmap for each.
@@ -97,6 +109,26 @@ void TestX11MoveAllocations::movesAllocateNothingOfTheirOwn()
     QCOMPARE(StopCountingAllocations(), MOVES * roundTrips * perRoundTrip);
     QVERIFY(sampler.Dragging());
     QVERIFY(view.fieldSets >= 6);
+}
+
+void TestX11MoveAllocations::pointerQueryAllocatesOnlyItsRoundTrip()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X server");
+    if (!MallocIsCounted())
+        QSKIP("malloc cannot be counted in this build");
+    constexpr int QUERIES = 50;
+    const int perRoundTrip = AllocationsPerRoundTrip();
+    QVERIFY(perRoundTrip >= 0);
+
+    const std::unique_ptr<PointerPosition> pointer = CreatePointerPosition();
+    QVERIFY(pointer->physicalPosition());
+    StartCountingAllocations();
+    int known = 0;
+    for (int i = 0; i < QUERIES; ++i)
+        known += pointer->physicalPosition() ? 1 : 0;
+    QCOMPARE(StopCountingAllocations(), QUERIES * perRoundTrip);
+    QCOMPARE(known, QUERIES);
 }
 
 QTEST_MAIN(TestX11MoveAllocations)
