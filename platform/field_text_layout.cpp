@@ -76,6 +76,28 @@ void FieldTextLayout::draw(QPainter &painter, QPointF lineTopLeft) const
         painter.drawGlyphRun(lineTopLeft, run);
 }
 
+void FieldTextLayout::draw(QPainter &painter, QPointF lineTopLeft, qreal from, qreal to) const
+{
+    // A shaped text's glyphs need not follow its characters.
+    if (now_.shaped) {
+        draw(painter, lineTopLeft);
+        return;
+    }
+    const auto &carets = now_.caretX;
+    // Glyph i stands on carets i … i + 1.
+    const qsizetype first = std::max<qsizetype>(
+        std::lower_bound(carets.begin(), carets.end(), from) - carets.begin() - 1, 0);
+    const qsizetype end = std::min<qsizetype>(
+        std::upper_bound(carets.begin(), carets.end(), to) - carets.begin(), now_.glyphs.size());
+    if (first >= end)
+        return;
+    if (partRun_.rawFont() != rawFont_)
+        partRun_.setRawFont(rawFont_);
+    partRun_.setRawData(now_.glyphs.constData() + first, now_.positions.constData() + first,
+                        int(end - first));
+    painter.drawGlyphRun(lineTopLeft, partRun_);
+}
+
 qsizetype FieldTextLayout::positionAt(qreal x) const
 {
     // Carets run left to right; the nearest one wins, the earlier on a tie.

@@ -43,6 +43,11 @@ public:
     // Draws the glyphs in the painter's pen, the line's top-left corner at
     // lineTopLeft; the baseline is at the font's ascent below it.
     void draw(QPainter &painter, QPointF lineTopLeft) const;
+    // The same, leaving out glyphs whose stretch of the line lies wholly
+    // outside from … to (line coordinates). Where the painter is clipped to
+    // that stretch widened by how far ink strays, nothing drawn differs, and
+    // the unchanged rest of a long text costs nothing.
+    void draw(QPainter &painter, QPointF lineTopLeft, qreal from, qreal to) const;
 
     qsizetype length() const { return now_.caretX.size() - 1; }
     // x of the caret before character position (0 … length()).
@@ -101,4 +106,7 @@ private:
     Placement before_;
     QVarLengthArray<QPointF, 64> advances_;
     Span changed_;
+    // Points into now_'s lists while drawing part of a placed text, so that
+    // drawing allocates nothing.
+    mutable QGlyphRun partRun_;
 };

@@ -14,6 +14,7 @@
 #include <QWindow>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace
@@ -146,6 +147,53 @@ private Q_SLOTS:
             QCOMPARE(LaidOutText(layout, size, origin), DrawnText(text, font, size, origin));
             QCOMPARE(layout.length(), text.size());
         }
+    }
+
+    // Drawing only the glyphs near a repainted stretch leaves the same pixels
+    // in it as drawing them all: at the start, in the middle, at the end, past
+    // the end, in a text with a ligature and in one shaped in full.
+    void partOfTheLineDrawsWhatTheWholeLineDraws_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::newRow("start") << POV_RAY << 0 << 20;
+        QTest::newRow("one digit") << POV_RAY << 93 << 99;
+        QTest::newRow("middle") << POV_RAY << 61 << 140;
+        QTest::newRow("end") << POV_RAY << 180 << 230;
+        QTest::newRow("past the end") << POV_RAY << 240 << 260;
+        QTest::newRow("a ligature") << "fl. ffi ro" << 3 << 30;
+        QTest::newRow("shaped in full") << "Grün ∑ 名 ab" << 10 << 40;
+    }
+    void partOfTheLineDrawsWhatTheWholeLineDraws()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        const QFont font = WindowFont();
+        FieldTextLayout layout(font);
+        layout.setText(QStringLiteral("#ff8000"));
+        layout.setText(text);
+        const QFontMetrics metrics(font);
+        const int reach = 2 + std::max({0, -metrics.minLeftBearing(), -metrics.minRightBearing()});
+        const QPointF origin(2.5, 1);
+        const QSize size(260, 20);
+        const QRect clip(int(origin.x()) + from, 0, to - from, size.height());
+        QImage whole(size, QImage::Format_RGB32);
+        whole.fill(Qt::white);
+        QImage part = whole;
+        {
+            QPainter painter(&whole);
+            painter.setClipRect(clip);
+            layout.draw(painter, origin);
+        }
+        {
+            QPainter painter(&part);
+            painter.setClipRect(clip);
+            layout.draw(painter, origin, clip.left() - origin.x() - reach,
+                        clip.right() + 1 - origin.x() + reach);
+        }
+        QCOMPARE(part, whole);
     }
 
     // Carets sit between characters; a point goes to the nearest.
