@@ -35,6 +35,13 @@ FieldTextLayout::Check &FieldTextLayout::Checks::pair(char16_t first, char16_t s
     return pairs[first * TABLE_SIZE + second];
 }
 
+qreal &FieldTextLayout::Checks::pairAdvance(char16_t first, char16_t second)
+{
+    if (pairAdvances.empty())
+        pairAdvances.assign(TABLE_SIZE * TABLE_SIZE, 0);
+    return pairAdvances[first * TABLE_SIZE + second];
+}
+
 FieldTextLayout::FieldTextLayout(const QFont &font)
 {
     setFont(font);
@@ -65,15 +72,43 @@ void FieldTextLayout::setText(QStringView text)
 {
     const bool plain = isPlain(text);
     std::swap(now_, before_);
-    if (!plain || !placeFromTables(text, now_))
+    if (plain)
+        placeFromTables(text, now_);
+    else
         shapeInFull(text, now_);
     changed_ = difference(before_, now_);
 }
 
 void FieldTextLayout::draw(QPainter &painter, QPointF lineTopLeft) const
 {
+    if (!now_.shaped) {
+        draw(painter, lineTopLeft, -1e9, 1e9);
+        return;
+    }
     for (const QGlyphRun &run : now_.runs)
         painter.drawGlyphRun(lineTopLeft, run);
+}
+
+void FieldTextLayout::draw(QPainter &painter, QPointF lineTopLeft, qreal from, qreal to) const
+{
+    // A shaped text's glyphs need not follow its characters.
+    if (now_.shaped) {
+        draw(painter, lineTopLeft);
+        return;
+    }
+    const auto &carets = now_.caretX;
+    // Glyph i stands on carets i … i + 1.
+    const qsizetype first = std::max<qsizetype>(
+        std::lower_bound(carets.begin(), carets.end(), from) - carets.begin() - 1, 0);
+    const qsizetype end = std::min<qsizetype>(
+        std::upper_bound(carets.begin(), carets.end(), to) - carets.begin(), now_.glyphs.size());
+    if (first >= end)
+        return;
+    if (partRun_.rawFont() != rawFont_)
+        partRun_.setRawFont(rawFont_);
+    partRun_.setRawData(now_.glyphs.constData() + first, now_.positions.constData() + first,
+                        int(end - first));
+    painter.drawGlyphRun(lineTopLeft, partRun_);
 }
 
 qsizetype FieldTextLayout::positionAt(qreal x) const
@@ -140,37 +175,74 @@ void FieldTextLayout::checkCharacter(char16_t c)
 }
 
 // Plain when full shaping gives the sample exactly the glyphs and places that
-// the tables give it.
-FieldTextLayout::Check FieldTextLayout::check(QStringView sample) const
+// the font's own tables give it.
+FieldTextLayout::Check FieldTextLayout::check(QStringView sample)
 {
     Placement placed;
-    if (!placeFromTables(sample, placed))
+    QVarLengthArray<QPointF, 64> advances;
+    if (!placeFromFont(sample, placed, advances))
         return Check::Shaped;
     Placement shaped;
     shapeInFull(sample, shaped);
-    if (shaped.runs.size() != 1 || placed.runs.size() != 1)
+    if (shaped.runs.size() != 1)
         return Check::Shaped;
     const QGlyphRun &shapedRun = shaped.runs.front();
-    const QGlyphRun &placedRun = placed.runs.front();
-    const bool same = shapedRun.rawFont() == placedRun.rawFont() &&
-                      shapedRun.glyphIndexes() == placedRun.glyphIndexes() &&
-                      shapedRun.positions() == placedRun.positions() &&
-                      shaped.caretX == placed.caretX;
-    return same ? Check::Plain : Check::Shaped;
+    const bool same = shapedRun.rawFont() == rawFont_ &&
+                      shapedRun.glyphIndexes() == placed.glyphs &&
+                      shapedRun.positions() == placed.positions && shaped.caretX == placed.caretX;
+    if (!same)
+        return Check::Shaped;
+    remember(sample, placed, advances);
+    return Check::Plain;
 }
 
-bool FieldTextLayout::placeFromTables(QStringView text, Placement &out) const
+void FieldTextLayout::remember(QStringView sample, const Placement &placed,
+                               const QVarLengthArray<QPointF, 64> &advances)
 {
-    const int count = int(text.size());
-    // The run shares the lists; letting go of it first lets them be refilled
-    // in place.
+    Checks &checks = *checks_;
+    const qsizetype last = sample.size() - 1;
+    for (qsizetype i = 0; i <= last; ++i) {
+        const char16_t c = sample[i].unicode();
+        checks.glyphs[c] = placed.glyphs[i];
+        if (i < last)
+            checks.pairAdvance(c, sample[i + 1].unicode()) = advances[i].x();
+    }
+    checks.advances[sample[last].unicode()] = advances[last].x();
+}
+
+void FieldTextLayout::placeFromTables(QStringView text, Placement &out) const
+{
+    const Checks &checks = *checks_;
+    const qsizetype count = text.size();
     out.runs.clear();
     out.glyphs.resize(count);
     out.positions.resize(count);
     out.caretX.resize(count + 1);
     out.lineHeight = plainLineHeight_;
     out.shaped = false;
-    QVarLengthArray<QPointF, 64> advances(count);
+    qreal x = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        const char16_t c = text[i].unicode();
+        out.glyphs[i] = checks.glyphs[c];
+        out.caretX[i] = x;
+        out.positions[i] = QPointF(x, ascent_);
+        x += i + 1 < count ? checks.pairAdvances[c * TABLE_SIZE + text[i + 1].unicode()]
+                           : checks.advances[c];
+    }
+    out.caretX[count] = x;
+}
+
+bool FieldTextLayout::placeFromFont(QStringView text, Placement &out,
+                                    QVarLengthArray<QPointF, 64> &advances) const
+{
+    const int count = int(text.size());
+    out.runs.clear();
+    out.glyphs.resize(count);
+    out.positions.resize(count);
+    out.caretX.resize(count + 1);
+    out.lineHeight = plainLineHeight_;
+    out.shaped = false;
+    advances.resize(count);
     int glyphCount = count;
     if (count > 0 && (!rawFont_.glyphIndexesForChars(reinterpret_cast<const QChar *>(text.data()),
                                                      count, out.glyphs.data(), &glyphCount) ||
@@ -185,13 +257,6 @@ bool FieldTextLayout::placeFromTables(QStringView text, Placement &out) const
         x += advances[i].x();
     }
     out.caretX[count] = x;
-    if (count > 0) {
-        QGlyphRun run;
-        run.setRawFont(rawFont_);
-        run.setGlyphIndexes(out.glyphs);
-        run.setPositions(out.positions);
-        out.runs.append(run);
-    }
     return true;
 }
 

@@ -43,6 +43,11 @@ public:
     // Draws the glyphs in the painter's pen, the line's top-left corner at
     // lineTopLeft; the baseline is at the font's ascent below it.
     void draw(QPainter &painter, QPointF lineTopLeft) const;
+    // The same, leaving out glyphs whose stretch of the line lies wholly
+    // outside from … to (line coordinates). Where the painter is clipped to
+    // that stretch widened by how far ink strays, nothing drawn differs, and
+    // the unchanged rest of a long text costs nothing.
+    void draw(QPainter &painter, QPointF lineTopLeft, qreal from, qreal to) const;
 
     qsizetype length() const { return now_.caretX.size() - 1; }
     // x of the caret before character position (0 … length()).
@@ -65,16 +70,24 @@ private:
     enum class Check : std::uint8_t { Unknown, Plain, Shaped };
     static constexpr int TABLE_SIZE = 128;
 
-    // What the checks found, for one font.
+    // What the checks found, for one font, with what a plain text is placed
+    // from: each plain character's glyph and advance as the last of a line,
+    // and each plain pair's advance of its first glyph, kerned for the
+    // second. Kerning goes by pairs alone, so these add up to exactly what
+    // the font gives a whole text.
     struct Checks {
         QFont font;
         std::array<Check, TABLE_SIZE> chars{};
+        std::array<quint32, TABLE_SIZE> glyphs{};
+        std::array<qreal, TABLE_SIZE> advances{};
         std::vector<Check> pairs; // TABLE_SIZE × TABLE_SIZE once needed
+        std::vector<qreal> pairAdvances;
         Check &pair(char16_t first, char16_t second);
+        qreal &pairAdvance(char16_t first, char16_t second);
     };
 
     struct Placement {
-        QList<QGlyphRun> runs;
+        QList<QGlyphRun> runs; // a shaped text's only
         QList<quint32> glyphs;
         QList<QPointF> positions;
         QVarLengthArray<qreal, 64> caretX{0};
@@ -82,11 +95,18 @@ private:
         bool shaped = false;
     };
 
-    bool placeFromTables(QStringView text, Placement &out) const;
+    // A plain text, placed from what its checks remembered.
+    void placeFromTables(QStringView text, Placement &out) const;
+    // The same from the font itself, with the advances it gave each glyph.
+    bool placeFromFont(QStringView text, Placement &out,
+                       QVarLengthArray<QPointF, 64> &advances) const;
+    void remember(QStringView sample, const Placement &placed,
+                  const QVarLengthArray<QPointF, 64> &advances);
     void shapeInFull(QStringView text, Placement &out) const;
     bool isPlain(QStringView text);
     void checkCharacter(char16_t c);
-    Check check(QStringView sample) const;
+    // Remembers what a plain sample was placed from.
+    Check check(QStringView sample);
     Span difference(const Placement &before, const Placement &after) const;
 
     QFont font_;
@@ -99,6 +119,8 @@ private:
     // turn rather than made anew.
     Placement now_;
     Placement before_;
-    QVarLengthArray<QPointF, 64> advances_;
     Span changed_;
+    // Points into now_'s lists while drawing part of a placed text, so that
+    // drawing allocates nothing.
+    mutable QGlyphRun partRun_;
 };

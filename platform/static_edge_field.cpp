@@ -242,7 +242,11 @@ void StaticEdgeField::paintEvent(QPaintEvent *event)
     const QPointF origin(line.x() - scroll_, line.y());
     if (!hasSelectedText()) {
         painter.setPen(colours.color(QPalette::Text));
-        layout_.draw(painter, origin);
+        // Glyphs wholly outside the repainted stretch would leave no ink in
+        // it; one more pixel each side allows for rounding.
+        const int reach = inkMargin_ + 1;
+        layout_.draw(painter, origin, dirty.left() - origin.x() - reach,
+                     dirty.right() + 1 - origin.x() + reach);
         return;
     }
     drawText(painter, origin, clip);

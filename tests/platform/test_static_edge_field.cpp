@@ -14,6 +14,7 @@
 #include <QWindow>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace
@@ -146,6 +147,55 @@ private Q_SLOTS:
             QCOMPARE(LaidOutText(layout, size, origin), DrawnText(text, font, size, origin));
             QCOMPARE(layout.length(), text.size());
         }
+    }
+
+    // Drawing only the glyphs near a repainted stretch leaves the same pixels
+    // in it as drawing them all: characters first … last at the start, in the
+    // middle, at the end, in a text with a ligature and in one shaped in full.
+    void partOfTheLineDrawsWhatTheWholeLineDraws_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::newRow("start") << POV_RAY << 0 << 2;
+        QTest::newRow("one digit") << POV_RAY << 14 << 14;
+        QTest::newRow("middle") << POV_RAY << 12 << 25;
+        QTest::newRow("end") << POV_RAY << 35 << 39;
+        QTest::newRow("a ligature") << "fl. ffi ro" << 4 << 6;
+        QTest::newRow("shaped in full") << "Grün ∑ 名 ab" << 2 << 5;
+    }
+    void partOfTheLineDrawsWhatTheWholeLineDraws()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        const QFont font = WindowFont();
+        FieldTextLayout layout(font);
+        layout.setText(QStringLiteral("#ff8000"));
+        layout.setText(text);
+        const QFontMetrics metrics(font);
+        const int reach = 2 + std::max({0, -metrics.minLeftBearing(), -metrics.minRightBearing()});
+        const QPointF origin(2.5, 1);
+        const QSize size(260, 20);
+        const int left = qFloor(origin.x() + layout.caretX(first));
+        const int right = qCeil(origin.x() + layout.caretX(last + 1));
+        const QRect clip(left, 0, right - left, size.height());
+        QImage blank(size, QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        QImage whole = blank;
+        QImage part = blank;
+        {
+            QPainter painter(&whole);
+            painter.setClipRect(clip);
+            layout.draw(painter, origin);
+        }
+        {
+            QPainter painter(&part);
+            painter.setClipRect(clip);
+            layout.draw(painter, origin, left - origin.x() - reach, right - origin.x() + reach);
+        }
+        QVERIFY(whole != blank);
+        QCOMPARE(part, whole);
     }
 
     // Carets sit between characters; a point goes to the nearest.
