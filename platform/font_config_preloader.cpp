@@ -4,6 +4,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <clocale>
+#include <system_error>
 #endif
 
 FontConfigPreloader::FontConfigPreloader()
@@ -16,7 +17,12 @@ FontConfigPreloader::FontConfigPreloader()
     std::setlocale(LC_ALL, "");
     // The same call Qt makes first; the loaded configuration is fontconfig's
     // process-wide current one.
-    Loader = std::thread([] { FcInit(); });
+    // Without a thread to spare, Qt loads the configuration itself, as it
+    // would without this.
+    try {
+        Loader = std::thread([] { FcInit(); });
+    } catch (const std::system_error &) {
+    }
 #endif
 }
 
