@@ -266,7 +266,7 @@ echo "program_bench: $program, $MOVES moves a drag, on $(nproc) CPUs, load $(cut
 startup ours "$program"
 # gpick's complaints about its session (no accessibility bus, no user
 # scripts) are not ours to show.
-peer=(sh -c 'exec gpick 2>/dev/null')
+peer=(sh -c 'exec gpick >/dev/null 2>&1')
 [ "${#names[@]}" -gt 1 ] && startup gpick "${peer[@]}"
 
 launch "$program"
