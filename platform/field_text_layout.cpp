@@ -210,16 +210,21 @@ void FieldTextLayout::remember(QStringView sample, const Placement &placed,
     checks.advances[sample[last].unicode()] = advances[last].x();
 }
 
-void FieldTextLayout::placeFromTables(QStringView text, Placement &out) const
+void FieldTextLayout::startPlainPlacement(qsizetype count, Placement &out) const
 {
-    const Checks &checks = *checks_;
-    const qsizetype count = text.size();
     out.runs.clear();
     out.glyphs.resize(count);
     out.positions.resize(count);
     out.caretX.resize(count + 1);
     out.lineHeight = plainLineHeight_;
     out.shaped = false;
+}
+
+void FieldTextLayout::placeFromTables(QStringView text, Placement &out) const
+{
+    const Checks &checks = *checks_;
+    const qsizetype count = text.size();
+    startPlainPlacement(count, out);
     qreal x = 0;
     for (qsizetype i = 0; i < count; ++i) {
         const char16_t c = text[i].unicode();
@@ -236,12 +241,7 @@ bool FieldTextLayout::placeFromFont(QStringView text, Placement &out,
                                     QVarLengthArray<QPointF, 64> &advances) const
 {
     const int count = int(text.size());
-    out.runs.clear();
-    out.glyphs.resize(count);
-    out.positions.resize(count);
-    out.caretX.resize(count + 1);
-    out.lineHeight = plainLineHeight_;
-    out.shaped = false;
+    startPlainPlacement(count, out);
     advances.resize(count);
     int glyphCount = count;
     if (count > 0 && (!rawFont_.glyphIndexesForChars(reinterpret_cast<const QChar *>(text.data()),

@@ -95,6 +95,8 @@ private:
         bool shaped = false;
     };
 
+    // Sizes out for count characters placed one glyph each on one line.
+    void startPlainPlacement(qsizetype count, Placement &out) const;
     // A plain text, placed from what its checks remembered.
     void placeFromTables(QStringView text, Placement &out) const;
     // The same from the font itself, with the advances it gave each glyph.

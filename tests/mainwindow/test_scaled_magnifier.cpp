@@ -2,32 +2,14 @@
 // QT_SCALE_FACTOR set): each captured pixel is a block of exactly z × z device
 // pixels, the cross-hair one device pixel wide, the whole picture inside the
 // zoom area's inner rectangle as it lands on the device.
+#include "fakes/expected_magnifier.h"
 #include "sampler_window_fixture.h"
 
 #include <QtTest>
 
-#include <cmath>
 
 namespace
 {
-
-QImage NoiseDesktop()
-{
-    QImage image(CAPTURE_SIZE, CAPTURE_SIZE, QImage::Format_RGB32);
-    quint32 seed = 99;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            image.setPixel(x, y, 0xff000000u | (seed >> 8));
-        }
-    }
-    return image;
-}
-
-int FloorDiv(int a, int b)
-{
-    return a / b - (a % b != 0 && a < 0);
-}
 
 // Where the magnifier must draw on the device: the logical inner rectangle,
 // each edge scaled and rounded as Qt rounds the edges of a scaled fill.
@@ -38,37 +20,6 @@ QRect DeviceInner(const QRect &zoomArea, qreal ratio)
     const int right = qRound((inner.x() + inner.width()) * ratio);
     const int bottom = qRound((inner.y() + inner.height()) * ratio);
     return QRect(left, top, right - left, bottom - top);
-}
-
-// What the magnifier must show in inner: each device pixel the capture pixel
-// whose z × z block holds it, and the four bent lines that frame the sampled
-// pixel's row and column bands inverted, each pixel once.
-QImage ExpectedInner(const QImage &capture, const QRect &inner, int z)
-{
-    const int cx = inner.x() + inner.width() / 2, cy = inner.y() + inner.height() / 2;
-    const int x0 = cx - z / 2, y0 = cy - z / 2, x1 = x0 + z, y1 = y0 + z;
-    QImage image(inner.size(), QImage::Format_RGB32);
-    for (int y = 0; y < inner.height(); ++y) {
-        for (int x = 0; x < inner.width(); ++x) {
-            const int i = FloorDiv(inner.x() + x - x0, z), j = FloorDiv(inner.y() + y - y0, z);
-            image.setPixel(x, y, capture.pixel(CAPTURE_CENTER + i, CAPTURE_CENTER + j));
-        }
-    }
-    const int l = inner.left(), t = inner.top(), r = inner.right(), b = inner.bottom();
-    const QRect lines[] = {
-        {QPoint(l, y0), QPoint(x0 - 1, y0)}, {QPoint(x0, t + 1), QPoint(x0, y0)},
-        {QPoint(x1, t), QPoint(x1, y0 - 1)}, {QPoint(x1, y0), QPoint(r, y0)},
-        {QPoint(l, y1), QPoint(x0 - 1, y1)}, {QPoint(x0, y1), QPoint(x0, b)},
-        {QPoint(x1, y1 + 1), QPoint(x1, b)}, {QPoint(x1, y1), QPoint(r, y1)},
-    };
-    for (const QRect &line : lines) {
-        const QRect inside = (line & inner).translated(-inner.topLeft());
-        for (int y = inside.top(); y <= inside.bottom(); ++y) {
-            for (int x = inside.left(); x <= inside.right(); ++x)
-                image.setPixel(x, y, image.pixel(x, y) ^ 0x00ffffffu);
-        }
-    }
-    return image;
 }
 
 } // namespace
@@ -100,7 +51,7 @@ private Q_SLOTS:
         // A drag to a point whose whole neighbourhood is noise.
         QWindow *handle = window.windowHandle();
         const QPoint outside(-60, window.height() + 45);
-        const QImage desktop = NoiseDesktop();
+        const QImage desktop = NoiseCapture(99);
         fixture.screen = FakeScreenSource(desktop, window.clientToScreen(outside) -
                                                        QPoint(CAPTURE_CENTER, CAPTURE_CENTER));
         QTest::mousePress(handle, Qt::LeftButton, {}, window.zoomArea()->geometry().center());
@@ -112,7 +63,7 @@ private Q_SLOTS:
         QCOMPARE(shot.devicePixelRatio(), ratio);
         const QRect inner = DeviceInner(window.zoomArea()->geometry(), ratio);
         QVERIFY(shot.rect().contains(inner));
-        const QImage expected = ExpectedInner(desktop, inner, z);
+        const QImage expected = ExpectedMagnifierInner(desktop, inner, z);
         const QImage drawn = shot.copy(inner).convertToFormat(QImage::Format_RGB32);
         int mismatches = 0;
         QString first;

@@ -1,5 +1,6 @@
 #include "sampling/magnifier.h"
 
+#include "fakes/expected_magnifier.h"
 #include "fakes/fake_profile.h"
 #include "mainwindow/settings_store.h"
 #include "platform/surface.h"
@@ -8,7 +9,6 @@
 #include <QPainter>
 #include <QtTest>
 
-#include <cmath>
 #include <limits>
 
 namespace
@@ -28,20 +28,6 @@ QImage Canvas()
     return image;
 }
 
-// Every pixel different from its neighbours, so a misplaced one shows.
-QImage NoiseBuffer()
-{
-    QImage image(CAPTURE_SIZE, CAPTURE_SIZE, QImage::Format_RGB32);
-    quint32 seed = 12345;
-    for (int y = 0; y < CAPTURE_SIZE; ++y) {
-        for (int x = 0; x < CAPTURE_SIZE; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            image.setPixel(x, y, 0xff000000u | (seed >> 8));
-        }
-    }
-    return image;
-}
-
 QImage Draw(const QImage &buffer, const SettingsStore &settings)
 {
     QImage image = Canvas();
@@ -51,33 +37,11 @@ QImage Draw(const QImage &buffer, const SettingsStore &settings)
     return image;
 }
 
-// The picture the magnifier should draw at a factor that fits the area: each
-// point shows the buffer pixel whose block holds it, and the four bent lines
-// around the sampled pixel's block (at x0 to x1 and y0 to y1) are inverted,
-// each pixel once: a line covers its start and not its end.
+// The picture the magnifier should draw at a factor that fits the area.
 QImage ExpectedPicture(const QImage &buffer, int z)
 {
-    const int x0 = 44 - z / 2, y0 = 46 - z / 2, x1 = x0 + z, y1 = y0 + z;
-    const auto blockOf = [z](int p, int p0) { return 100 + int(std::floor(double(p - p0) / z)); };
     QImage image = Canvas();
-    for (int y = INNER.top(); y <= INNER.bottom(); ++y) {
-        for (int x = INNER.left(); x <= INNER.right(); ++x)
-            image.setPixel(x, y, buffer.pixel(blockOf(x, x0), blockOf(y, y0)));
-    }
-    const int l = INNER.left(), t = INNER.top(), r = INNER.right(), b = INNER.bottom();
-    const QRect lines[] = {
-        {QPoint(l, y0), QPoint(x0 - 1, y0)}, {QPoint(x0, t + 1), QPoint(x0, y0)},
-        {QPoint(x1, t), QPoint(x1, y0 - 1)}, {QPoint(x1, y0), QPoint(r, y0)},
-        {QPoint(l, y1), QPoint(x0 - 1, y1)}, {QPoint(x0, y1), QPoint(x0, b)},
-        {QPoint(x1, y1 + 1), QPoint(x1, b)}, {QPoint(x1, y1), QPoint(r, y1)},
-    };
-    for (const QRect &line : lines) {
-        const QRect inside = line & INNER;
-        for (int y = inside.top(); y <= inside.bottom(); ++y) {
-            for (int x = inside.left(); x <= inside.right(); ++x)
-                image.setPixel(x, y, image.pixel(x, y) ^ 0x00ffffffu);
-        }
-    }
+    QPainter(&image).drawImage(INNER.topLeft(), ExpectedMagnifierInner(buffer, INNER, z));
     return image;
 }
 
@@ -147,7 +111,7 @@ private Q_SLOTS:
         QFETCH(bool, sampled);
         FakeProfile profile;
         SettingsStore settings(profile);
-        QImage buffer = NoiseBuffer();
+        QImage buffer = NoiseCapture(12345);
         if (!sampled)
             buffer.fill(0xfff0f0f0);
         profile.set("win", "zom", 0);
