@@ -52,39 +52,39 @@ line=$("$build/bench/map_timer" --keep valgrind --tool=callgrind --separate-thre
     --dump-before='FontConfigPreloader::wait*' \
     --callgrind-out-file="$out" "$program")
 pid=$(echo "$line" | cut -d' ' -f2)
-# Parts written so far (one for each dump of the main thread), then the
+# Dumps written so far (one file for each of the main thread), then the
 # dump at the window mapped, complete once its totals are written.
-parts=$(find "$work" -name 'callgrind.out.*-01' | wc -l)
+dumps=$(find "$work" -name 'callgrind.out.*-01' | wc -l)
 callgrind_control --dump=mapped "$pid" >/dev/null 2>&1
 for _ in $(seq 1 600); do
-    grep -qs '^totals:' "$out.$((parts + 1))-01" && break
+    grep -qs '^totals:' "$out.$((dumps + 1))-01" && break
     sleep 0.1
 done
 kill "$pid"
 pid=
 
-# Instructions of part $1 in thread $2; 0 where that part has none.
+# Instructions of dump $1 in thread $2; 0 where that dump has none.
 count() {
     awk '/^totals:/ { print $2; found = 1 } END { if (!found) print 0 }' "$out.$1-$2" 2>/dev/null || echo 0
 }
 millions() { awk -v n="$1" 'BEGIN { printf "%.1f M", n / 1e6 }'; }
 
-# Part 1 runs to main(). With a font thread, part 2 runs to its start,
-# part 3 to the wait for it and part 4 to the window mapped; without one,
-# part 2 runs to the window mapped.
+# Callgrind numbers its dumps: dump 1 runs to main(). With a font thread,
+# dump 2 runs to its start, dump 3 to the wait for it and dump 4 to the window
+# mapped; without one, dump 2 runs to the window mapped.
 last=4
 [ -s "$out.4-01" ] || last=2
-main_part() { if [ "$1" -le "$last" ]; then count "$1" 01; else echo 0; fi; }
-pre=$(main_part 1)
-rest=$(main_part "$last")
+main_dump() { if [ "$1" -le "$last" ]; then count "$1" 01; else echo 0; fi; }
+pre=$(main_dump 1)
+rest=$(main_dump "$last")
 [ "$rest" -gt 0 ] || { echo "startup_callgrind: callgrind wrote no counts up to the window" >&2; exit 1; }
 echo "startup_callgrind: $program"
 printf '%-48s %12s\n' "main thread, before main()" "$(millions "$pre")"
 before_thread=0
 alongside=0
 if [ "$last" = 4 ]; then
-    before_thread=$(main_part 2)
-    alongside=$(main_part 3)
+    before_thread=$(main_dump 2)
+    alongside=$(main_dump 3)
     printf '%-48s %12s\n' "main thread, main() to the font thread's start" "$(millions "$before_thread")"
     printf '%-48s %12s\n' "main thread, from there to the wait for it" "$(millions "$alongside")"
     printf '%-48s %12s\n' "main thread, from the wait to window mapped" "$(millions "$rest")"
@@ -99,8 +99,8 @@ done
 longest=0
 for thread in $(printf '%s\n' "${!threads[@]}" | sort); do
     total=0
-    for ((part = 1; part <= last; part++)); do
-        total=$((total + $(count "$part" "$thread")))
+    for ((dump = 1; dump <= last; dump++)); do
+        total=$((total + $(count "$dump" "$thread")))
     done
     printf '%-48s %12s\n' "thread $thread" "$(millions "$total")"
     [ "$total" -gt "$longest" ] && longest=$total

@@ -7,7 +7,6 @@
 
 #include <QtTest>
 
-
 namespace
 {
 
