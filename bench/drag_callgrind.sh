@@ -18,31 +18,22 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 program=$(realpath "${1:-$root/build/default/app/tintgrabber}")
 build=$(realpath "${BENCH_BUILD:-$root/build/default}")
 MOVES=${BENCH_MOVES:-200}
+. "$root/bench/lib.sh"
 
 if [ -z "${TG_BENCH_ON_DISPLAY:-}" ]; then
-    for tool in "$program" "$build/bench/map_timer" "$build/tests/desktop/tools/paint_root"; do
-        [ -x "$tool" ] || { echo "drag_callgrind: $tool is missing; run scripts/build.sh" >&2; exit 2; }
-    done
+    bench_require drag_callgrind "$program" "$build/bench/map_timer" \
+        "$build/tests/desktop/tools/paint_root"
     command -v valgrind >/dev/null || { echo "drag_callgrind: valgrind is not installed" >&2; exit 2; }
-    session=()
-    command -v dbus-run-session >/dev/null &&
-        session=(dbus-run-session --config-file="$root/bench/session_bus.conf" --)
-    "$root/scripts/with-xvfb.sh" --wm -- "${session[@]}" \
-        env TG_BENCH_ON_DISPLAY=1 "$0" "$program" \
-        2> >(grep -v -e 'Failed to set fd limit' -e XDG_RUNTIME_DIR -e '^==' >&2)
-    exit
 fi
+bench_on_desktop "$program"
 
-work=$(mktemp -d)
+bench_fresh_user
 pid=
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
 "$build/tests/desktop/tools/paint_root" --pattern
 
 out=$work/callgrind.out
@@ -73,11 +64,7 @@ xdotool mouseup 1
 kill "$pid"
 # Ended once gone or a zombie (nothing may reap it here); callgrind has
 # written its counts by then.
-for _ in $(seq 1 600); do
-    state=$(awk '{ print $3 }' /proc/"$pid"/stat 2>/dev/null || true)
-    [ -z "$state" ] || [ "$state" = Z ] && break
-    sleep 0.1
-done
+bench_gone "$pid" 600 || true
 pid=
 
 # The counts are complete once their totals are written.

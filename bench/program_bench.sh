@@ -32,11 +32,10 @@ paint_root=$build/tests/desktop/tools/paint_root
 
 MOVES=${BENCH_MOVES:-2000}
 STARTS=10
+. "$root/bench/lib.sh"
 
 if [ -z "${TG_BENCH_ON_DISPLAY:-}" ]; then
-    for tool in "$program" "$map_timer" "$paint_root"; do
-        [ -x "$tool" ] || { echo "program_bench: $tool is missing; run scripts/build.sh" >&2; exit 2; }
-    done
+    bench_require program_bench "$program" "$map_timer" "$paint_root"
     if ! command -v gpick >/dev/null; then
         install="DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends gpick"
         if [ "$(id -u)" -eq 0 ]; then
@@ -47,20 +46,14 @@ if [ -z "${TG_BENCH_ON_DISPLAY:-}" ]; then
         fi
         command -v gpick >/dev/null || echo "program_bench: gpick could not be installed; measuring the program alone" >&2
     fi
-    # A desktop session has a session bus; without one both toolkits would
-    # try to start one (dbus-launch) at every start.
-    session=()
-    command -v dbus-run-session >/dev/null &&
-        session=(dbus-run-session --config-file="$root/bench/session_bus.conf" --)
-    "$root/scripts/with-xvfb.sh" --wm -- "${session[@]}" \
-        env TG_BENCH_ON_DISPLAY=1 "$0" "$program" \
-        2> >(grep -v -e 'Failed to set fd limit' -e XDG_RUNTIME_DIR >&2)
-    exit
 fi
+bench_on_desktop "$program"
 
 # --- on the private display from here on ---------------------------------
 
-work=$(mktemp -d)
+# Both programs start as for a new user: no settings yet, nothing cached but
+# the system's caches.
+bench_fresh_user
 started=()
 cleanup() {
     local pid
@@ -68,34 +61,16 @@ cleanup() {
         kill "$pid" 2>/dev/null || true
     done
     for pid in "${started[@]}"; do
-        gone "$pid" 100 || true
+        bench_gone "$pid" 100 || true
     done
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-# Whether process pid ends (or is left a zombie) within tenths / 10 seconds.
-gone() {
-    local pid=$1 tries=$2 state
-    while [ "$tries" -gt 0 ]; do
-        state=$(awk '{ print $3 }' /proc/"$pid"/stat 2>/dev/null || true)
-        [ -z "$state" ] || [ "$state" = Z ] && return 0
-        sleep 0.1
-        tries=$((tries - 1))
-    done
-    return 1
-}
-
 # A pause without starting a process: a read that times out on a pipe that
 # never delivers.
 exec {nap_fd}<> <(:)
 nap() { read -r -t "$1" -u "$nap_fd" _ || true; }
-# Both programs start as for a new user: no settings yet, nothing cached but
-# the system's caches.
-export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-
 "$paint_root" --pattern
 
 # CPU nanoseconds of every thread of a process so far: the first field of
@@ -278,7 +253,7 @@ our_drag 10ms 0.01
 our_drag 4ms 0.004
 memory ours "$PID"
 kill "$PID"
-gone "$PID" 50 || true
+bench_gone "$PID" 50 || true
 
 if [ "${#names[@]}" -gt 1 ]; then
     launch "${peer[@]}"
@@ -287,7 +262,7 @@ if [ "${#names[@]}" -gt 1 ]; then
     peer_drag 4ms 0.004
     memory gpick "$PID"
     kill "$PID"
-    gone "$PID" 50 || true
+    bench_gone "$PID" 50 || true
 fi
 
 row() {

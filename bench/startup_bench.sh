@@ -30,39 +30,19 @@ done
 [ $# -gt 0 ] || set -- "$root/build/default/app/tintgrabber"
 build=$(realpath "${BENCH_BUILD:-$root/build/default}")
 map_timer=$build/bench/map_timer
+. "$root/bench/lib.sh"
 
-if [ -z "${TG_BENCH_ON_DISPLAY:-}" ]; then
-    [ -x "$map_timer" ] || { echo "startup_bench: $map_timer is missing; run scripts/build.sh" >&2; exit 2; }
-    session=()
-    command -v dbus-run-session >/dev/null &&
-        session=(dbus-run-session --config-file="$root/bench/session_bus.conf" --)
-    other_args=()
-    for other in "${others[@]}"; do
-        other_args+=(-c "$other")
-    done
-    exec "$root/scripts/with-xvfb.sh" --wm -- "${session[@]}" \
-        env TG_BENCH_ON_DISPLAY=1 "$0" -n "$starts" "${other_args[@]}" "$@" \
-        2> >(grep -v -e 'Failed to set fd limit' -e XDG_RUNTIME_DIR >&2)
-fi
+bench_require startup_bench "$map_timer"
+other_args=()
+for other in "${others[@]}"; do
+    other_args+=(-c "$other")
+done
+bench_on_desktop -n "$starts" "${other_args[@]}" "$@"
 
-# --- on the private display from here on ---------------------------------
-
-work=$(mktemp -d)
+bench_fresh_user
 trap 'rm -rf "$work"' EXIT
-export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
 
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-# Waits for process pid to end, at most 5 s.
-wait_gone() {
-    local tries=50
-    while [ "$tries" -gt 0 ] && [ -e /proc/"$1" ] && ! grep -q '^State:.*Z' /proc/"$1"/status 2>/dev/null; do
-        sleep 0.1
-        tries=$((tries - 1))
-    done
-}
 
 # One start of program number $1 (0 is PROGRAM); counted unless $2 is 0.
 start() {
@@ -73,7 +53,7 @@ start() {
     sleep 0.5
     peak=$(awk '$1 == "VmHWM:" { printf "%.1f", $2 / 1024 }' /proc/"$pid"/status)
     kill "$pid" 2>/dev/null || true
-    wait_gone "$pid"
+    bench_gone "$pid" 50 || true
     if [ "$counted" = 1 ]; then
         printf '%10s %10s %10s  %s\n' "$ms" "$cpu" "$peak" "$(basename "$1")"
         echo "$ms $cpu $peak" >>"$work/starts.$k"

@@ -21,30 +21,21 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 program=$(realpath "${1:-$root/build/default/app/tintgrabber}")
 build=$(realpath "${BENCH_BUILD:-$root/build/default}")
+. "$root/bench/lib.sh"
 
 if [ -z "${TG_BENCH_ON_DISPLAY:-}" ]; then
-    for tool in "$program" "$build/bench/map_timer"; do
-        [ -x "$tool" ] || { echo "startup_callgrind: $tool is missing; run scripts/build.sh" >&2; exit 2; }
-    done
+    bench_require startup_callgrind "$program" "$build/bench/map_timer"
     command -v valgrind >/dev/null || { echo "startup_callgrind: valgrind is not installed" >&2; exit 2; }
-    session=()
-    command -v dbus-run-session >/dev/null &&
-        session=(dbus-run-session --config-file="$root/bench/session_bus.conf" --)
-    exec "$root/scripts/with-xvfb.sh" --wm -- "${session[@]}" \
-        env TG_BENCH_ON_DISPLAY=1 "$0" "$program" \
-        2> >(grep -v -e 'Failed to set fd limit' -e XDG_RUNTIME_DIR -e '^==' >&2)
 fi
+bench_on_desktop "$program"
 
-work=$(mktemp -d)
+bench_fresh_user
 pid=
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
 
 out=$work/callgrind.out
 line=$("$build/bench/map_timer" --keep valgrind --tool=callgrind --separate-threads=yes \
