@@ -13,6 +13,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+// After Qt's headers: Xlib defines names they use.
+#include "fakes/root_background.h"
+
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -38,26 +41,11 @@ bool PaintRoot()
     Display *display = XOpenDisplay(nullptr);
     if (!display)
         return false;
-    const int s = DefaultScreen(display);
-    const Window root = RootWindow(display, s);
-    const int width = DisplayWidth(display, s), height = DisplayHeight(display, s);
-    auto *data = static_cast<char *>(std::malloc(std::size_t(width) * height * 4));
-    XImage *image = XCreateImage(display, DefaultVisual(display, s), DefaultDepth(display, s),
-                                 ZPixmap, 0, data, width, height, 32, 0);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            XPutPixel(image, x, y, DesktopPixel(x, y) & 0xFFFFFFu);
-    }
-    const Pixmap pixmap = XCreatePixmap(display, root, width, height, DefaultDepth(display, s));
-    GC gc = XCreateGC(display, pixmap, 0, nullptr);
-    XPutImage(display, pixmap, gc, image, 0, 0, 0, 0, width, height);
-    XSetWindowBackgroundPixmap(display, root, pixmap);
-    XClearWindow(display, root);
-    XFreeGC(display, gc);
-    XDestroyImage(image);
+    const bool painted =
+        PaintRootBackground(display, [](int x, int y) { return DesktopPixel(x, y) & 0xFFFFFFu; });
     XSetCloseDownMode(display, RetainPermanent);
     XCloseDisplay(display);
-    return true;
+    return painted;
 }
 
 // The monitors the test script sets up, in physical pixels. Their sizes do

@@ -61,11 +61,20 @@ class TestX11MoveAllocations : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void movesAllocateNothingOfTheirOwn_data();
     void movesAllocateNothingOfTheirOwn();
     // On a scaled screen a move also asks the server where the pointer is.
     void pointerQueryAllocatesOnlyItsRoundTrip();
 };
+
+void TestX11MoveAllocations::initTestCase()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X server");
+    if (!MallocIsCounted())
+        QSKIP("malloc cannot be counted in this build");
+}
 
 void TestX11MoveAllocations::movesAllocateNothingOfTheirOwn_data()
 {
@@ -84,10 +93,6 @@ void TestX11MoveAllocations::movesAllocateNothingOfTheirOwn()
     QFETCH(QPoint, start);
     QFETCH(QPoint, step);
     QFETCH(int, roundTrips);
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        QSKIP("needs an X server");
-    if (!MallocIsCounted())
-        QSKIP("malloc cannot be counted in this build");
     constexpr int MOVES = 50;
 
     const int perRoundTrip = AllocationsPerRoundTrip();
@@ -113,10 +118,6 @@ void TestX11MoveAllocations::movesAllocateNothingOfTheirOwn()
 
 void TestX11MoveAllocations::pointerQueryAllocatesOnlyItsRoundTrip()
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        QSKIP("needs an X server");
-    if (!MallocIsCounted())
-        QSKIP("malloc cannot be counted in this build");
     constexpr int QUERIES = 50;
     const int perRoundTrip = AllocationsPerRoundTrip();
     QVERIFY(perRoundTrip >= 0);

@@ -10,6 +10,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+// After Qt's headers: Xlib defines names they use.
+#include "fakes/root_background.h"
+
 namespace
 {
 
@@ -27,51 +30,13 @@ QRgb patternAt(int x, int y)
 // Marks the pixels a read must leave alone.
 constexpr QRgb UNTOUCHED = 0xFF123456u;
 
-int shiftOf(unsigned long mask)
-{
-    int shift = 0;
-    while (mask && !(mask & 1)) {
-        mask >>= 1;
-        ++shift;
-    }
-    return shift;
-}
-
 // Paints the pattern as the root window's background, pixel for pixel.
 bool paintRoot(Display *display, QSize &rootSize)
 {
-    const int screen = DefaultScreen(display);
-    const Window root = RootWindow(display, screen);
-    Visual *visual = DefaultVisual(display, screen);
-    const int depth = DefaultDepth(display, screen);
-    const int width = DisplayWidth(display, screen);
-    const int height = DisplayHeight(display, screen);
-    XImage *image = XCreateImage(display, visual, unsigned(depth), ZPixmap, 0, nullptr,
-                                 unsigned(width), unsigned(height), 32, 0);
-    if (!image)
+    if (!PaintRootBackground(display, [](int x, int y) { return patternAt(x, y) & 0xFFFFFFu; }))
         return false;
-    image->data = static_cast<char *>(malloc(size_t(image->bytes_per_line) * size_t(height)));
-    const int red = shiftOf(visual->red_mask), green = shiftOf(visual->green_mask),
-              blue = shiftOf(visual->blue_mask);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const QRgb c = patternAt(x, y);
-            XPutPixel(image, x, y,
-                      (unsigned long)qRed(c) << red | (unsigned long)qGreen(c) << green |
-                          (unsigned long)qBlue(c) << blue);
-        }
-    }
-    const Pixmap pixmap =
-        XCreatePixmap(display, root, unsigned(width), unsigned(height), unsigned(depth));
-    GC gc = XCreateGC(display, pixmap, 0, nullptr);
-    XPutImage(display, pixmap, gc, image, 0, 0, 0, 0, unsigned(width), unsigned(height));
-    XFreeGC(display, gc);
-    XDestroyImage(image);
-    XSetWindowBackgroundPixmap(display, root, pixmap);
-    XClearWindow(display, root);
-    XFreePixmap(display, pixmap);
-    XSync(display, False);
-    rootSize = QSize(width, height);
+    const int screen = DefaultScreen(display);
+    rootSize = QSize(DisplayWidth(display, screen), DisplayHeight(display, screen));
     return true;
 }
 

@@ -3,8 +3,9 @@
 // leaves it there after exit so that screen readers see it. --pattern paints
 // a test pattern whose colour at (x, y) is red x mod 256, green y mod
 // 256, blue ((x >> 8) * 37 + (y >> 8) * 101 + 3x + 5y) mod 256.
+#include "fakes/root_background.h"
+
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -54,42 +55,25 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "paint_root: cannot open the display\n");
         return 1;
     }
-    const int screen = DefaultScreen(display);
-    const Window root = RootWindow(display, screen);
-    int width = DisplayWidth(display, screen);
-    int height = DisplayHeight(display, screen);
-
     std::vector<Rgb> pixels;
-    if (std::strcmp(argv[1], "--pattern") == 0) {
-        pixels.resize(std::size_t(width) * std::size_t(height));
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)] = patternColor(x, y);
-    } else if (!readPpm(argv[1], width, height, pixels)) {
+    int width = 0, height = 0;
+    const bool pattern = std::strcmp(argv[1], "--pattern") == 0;
+    if (!pattern && !readPpm(argv[1], width, height, pixels)) {
         std::fprintf(stderr, "paint_root: %s is not a binary 8-bit PPM\n", argv[1]);
         return 1;
     }
-
-    Visual *visual = DefaultVisual(display, screen);
-    const int depth = DefaultDepth(display, screen);
-    XImage *image = XCreateImage(display, visual, unsigned(depth), ZPixmap, 0, nullptr,
-                                 unsigned(width), unsigned(height), 32, 0);
-    image->data = static_cast<char *>(std::malloc(std::size_t(image->bytes_per_line) * height));
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const Rgb p = pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
-            XPutPixel(image, x, y, (unsigned long)p.r << 16 | (unsigned long)p.g << 8 | p.b);
-        }
+    // A picture smaller than the screen repeats, as a tiled background would.
+    const auto colourAt = [&](int x, int y) {
+        const Rgb p =
+            pattern ? patternColor(x, y)
+                    : pixels[std::size_t(y % height) * std::size_t(width) + std::size_t(x % width)];
+        return (unsigned long)p.r << 16 | (unsigned long)p.g << 8 | p.b;
+    };
+    if (!PaintRootBackground(display, colourAt)) {
+        std::fprintf(stderr, "paint_root: cannot paint the root window\n");
+        return 1;
     }
-    const Pixmap pixmap =
-        XCreatePixmap(display, root, unsigned(width), unsigned(height), unsigned(depth));
-    GC gc = XCreateGC(display, pixmap, 0, nullptr);
-    XPutImage(display, pixmap, gc, image, 0, 0, 0, 0, unsigned(width), unsigned(height));
-    XSetWindowBackgroundPixmap(display, root, pixmap);
-    XClearWindow(display, root);
-    XFreeGC(display, gc);
-    XDestroyImage(image);
-    // Keep the pixmap alive after we exit: it is the root's background now.
+    // The background stays after we exit, with everything this connection made.
     XSetCloseDownMode(display, RetainPermanent);
     XCloseDisplay(display);
     return 0;
