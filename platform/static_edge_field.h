@@ -32,14 +32,10 @@ public:
     // Selects length characters from start, leaving the caret at the far end.
     void setSelection(int start, int length);
     void selectAll();
-    void deselect();
 
     // Puts the selection on the clipboard as text; without a selection the
     // clipboard is left alone.
     void copy() const;
-
-    // Pixels the text is scrolled to the left by, to keep the caret in view.
-    int scrollOffset() const { return scroll_; }
 
     // Fields in one font share what they learn of it while laying out text.
     void shareTextChecksWith(const StaticEdgeField &other);
@@ -60,6 +56,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void deselect();
     void textChanged();
     void fontChanged();
     void moveCursor(int position, bool extendSelection);
@@ -76,6 +73,7 @@ private:
     FieldTextLayout layout_;
     int cursor_ = 0;
     int anchor_ = 0;
+    // Pixels the text is scrolled to the left by, to keep the caret in view.
     int scroll_ = 0;
     // How far a glyph's ink may reach past its own stretch of the line.
     int inkMargin_ = 0;
