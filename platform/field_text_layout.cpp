@@ -56,6 +56,7 @@ void FieldTextLayout::setFont(const QFont &font)
     plainLineHeight_ = metrics.ascent() + metrics.descent();
     checks_ = std::make_shared<Checks>();
     checks_->font = font_;
+    checks_->masks = std::make_unique<GlyphMasks>(rawFont_);
     now_ = Placement();
     now_.lineHeight = plainLineHeight_;
     before_ = Placement();
@@ -96,12 +97,7 @@ void FieldTextLayout::draw(QPainter &painter, QPointF lineTopLeft, qreal from, q
         draw(painter, lineTopLeft);
         return;
     }
-    const auto &carets = now_.caretX;
-    // Glyph i stands on carets i … i + 1.
-    const qsizetype first = std::max<qsizetype>(
-        std::lower_bound(carets.begin(), carets.end(), from) - carets.begin() - 1, 0);
-    const qsizetype end = std::min<qsizetype>(
-        std::upper_bound(carets.begin(), carets.end(), to) - carets.begin(), now_.glyphs.size());
+    const auto [first, end] = glyphsBetween(from, to);
     if (first >= end)
         return;
     if (partRun_.rawFont() != rawFont_)
@@ -109,6 +105,32 @@ void FieldTextLayout::draw(QPainter &painter, QPointF lineTopLeft, qreal from, q
     partRun_.setRawData(now_.glyphs.constData() + first, now_.positions.constData() + first,
                         int(end - first));
     painter.drawGlyphRun(lineTopLeft, partRun_);
+}
+
+bool FieldTextLayout::blendInto(QImage &image, QPointF lineTopLeft, qreal from, qreal to, QRgb text,
+                                QRgb background) const
+{
+    if (now_.shaped || !rawFont_.isValid())
+        return false;
+    const auto [first, end] = glyphsBetween(from, to);
+    if (first >= end)
+        return true;
+    const auto count = std::size_t(end - first);
+    return checks_->masks->blend(
+        image, std::span<const quint32>(now_.glyphs.constData() + first, count),
+        std::span<const QPointF>(now_.positions.constData() + first, count), lineTopLeft, text,
+        background);
+}
+
+std::pair<qsizetype, qsizetype> FieldTextLayout::glyphsBetween(qreal from, qreal to) const
+{
+    const auto &carets = now_.caretX;
+    // Glyph i stands on carets i … i + 1.
+    const qsizetype first = std::max<qsizetype>(
+        std::lower_bound(carets.begin(), carets.end(), from) - carets.begin() - 1, 0);
+    const qsizetype end = std::min<qsizetype>(
+        std::upper_bound(carets.begin(), carets.end(), to) - carets.begin(), now_.glyphs.size());
+    return {first, end};
 }
 
 qsizetype FieldTextLayout::positionAt(qreal x) const

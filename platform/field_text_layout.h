@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/glyph_masks.h"
+
 #include <QFont>
 #include <QGlyphRun>
 #include <QList>
@@ -48,6 +50,13 @@ public:
     // that stretch widened by how far ink strays, nothing drawn differs, and
     // the unchanged rest of a long text costs nothing.
     void draw(QPainter &painter, QPointF lineTopLeft, qreal from, qreal to) const;
+    // The same glyphs blended straight into an opaque image of Format_RGB32,
+    // lineTopLeft in its pixels, with the pixels QPainter would give them.
+    // False where that cannot be promised (a shaped text, a font the raster
+    // engine draws in colour fringes or with gamma); the image is then
+    // partly drawn and should be drawn afresh with QPainter.
+    bool blendInto(QImage &image, QPointF lineTopLeft, qreal from, qreal to, QRgb text,
+                   QRgb background) const;
 
     qsizetype length() const { return now_.caretX.size() - 1; }
     // x of the caret before character position (0 … length()).
@@ -82,6 +91,7 @@ private:
         std::array<qreal, TABLE_SIZE> advances{};
         std::vector<Check> pairs; // TABLE_SIZE × TABLE_SIZE once needed
         std::vector<qreal> pairAdvances;
+        std::unique_ptr<GlyphMasks> masks;
         Check &pair(char16_t first, char16_t second);
         qreal &pairAdvance(char16_t first, char16_t second);
     };
@@ -110,6 +120,9 @@ private:
     // Remembers what a plain sample was placed from.
     Check check(QStringView sample);
     Span difference(const Placement &before, const Placement &after) const;
+    // The plain text's glyphs standing on the stretch from … to, as first
+    // and one past the last.
+    std::pair<qsizetype, qsizetype> glyphsBetween(qreal from, qreal to) const;
 
     QFont font_;
     QRawFont rawFont_;

@@ -2,6 +2,7 @@
 
 #include "platform/field_text_layout.h"
 
+#include <QImage>
 #include <QLatin1String>
 #include <QString>
 #include <QWidget>
@@ -68,6 +69,7 @@ private:
     int selectionStart() const { return std::min(anchor_, cursor_); }
     int selectionEnd() const { return std::max(anchor_, cursor_); }
     void drawText(QPainter &painter, QPointF origin, const QRect &clip) const;
+    bool blendText(QPainter &painter, const QRect &area, QPointF origin);
 
     QString text_;
     FieldTextLayout layout_;
@@ -78,4 +80,7 @@ private:
     // How far a glyph's ink may reach past its own stretch of the line.
     int inkMargin_ = 0;
     bool selectingWithMouse_ = false;
+    // Where text is made before it is copied to the window, kept from one
+    // paint to the next.
+    QImage strip_;
 };
