@@ -163,6 +163,16 @@ QRect SamplerWindow::zoomAreaRect() const
     return ZoomArea->geometry();
 }
 
+QRect SamplerWindow::magnifiedPart() const
+{
+    // The part shown at the smallest factor offered too, so that zooming out
+    // after a drag shows the screen, not pixels no move has read.
+    const qint64 stored = ZoomFactorFromIndex(Settings.GetInt(
+        QLatin1String(SETTINGS_SECTION_WINDOW), QLatin1String(SETTINGS_ENTRY_ZOOM), 0));
+    const qint64 factor = std::min(stored, ZoomFactorFromIndex(0));
+    return CapturePartShown(zoomAreaRect(), factor, devicePixelRatioF());
+}
+
 QPoint SamplerWindow::clientToScreen(QPointF clientPoint) const
 {
     const QWindow *handle = windowHandle();

@@ -65,6 +65,7 @@ public:
     // SamplerView
     QRect colorAreaRect() const override;
     QRect zoomAreaRect() const override;
+    QRect magnifiedPart() const override;
     // Takes the client positions of pointer events: scaled, the pixel under
     // the pointer wins over one beside it.
     QPoint clientToScreen(QPointF clientPoint) const override;

@@ -64,9 +64,13 @@ void DragSampler::OnPointerMove(QPointF clientPoint)
                         ? ColorRefOf(captureBuffer_.pixel(CAPTURE_CENTER, CAPTURE_CENTER))
                         : screen_.pixelAt(screenPoint);
 
-    view_.requestRepaint(
-        view_.colorAreaRect().adjusted(AREA_INSET, AREA_INSET, -AREA_INSET, -AREA_INSET));
-    view_.requestRepaint(view_.zoomAreaRect());
+    // Only inside the areas' frames does anything change; a frame repainted
+    // on every move is work thrown away.
+    const auto inside = [](const QRect &area) {
+        return area.adjusted(AREA_INSET, AREA_INSET, -AREA_INSET, -AREA_INSET);
+    };
+    view_.requestRepaint(inside(view_.colorAreaRect()));
+    view_.requestRepaint(inside(view_.zoomAreaRect()));
 
     // Setting a field costs the window a string and a repaint; over an even
     // colour most moves change no text, some only one.
@@ -90,13 +94,26 @@ void DragSampler::OnPointerUp(QPointF)
 
 bool DragSampler::RefreshCapture(QPoint screenPoint)
 {
+    const QRect part = view_.magnifiedPart() & captureBuffer_.rect();
+    if (part != capturePart_ || capturePartImage_.isNull()) {
+        // Outside a new part the button face shows until a move reaches
+        // there, never pixels an earlier drag left. Filling first also makes
+        // the buffer ours alone before an image is laid over its pixels.
+        captureBuffer_.fill(buttonFace_);
+        capturePart_ = part;
+        capturePartImage_ = QImage(
+            captureBuffer_.bits() + qsizetype(part.y()) * captureBuffer_.bytesPerLine() +
+                qsizetype(part.x()) * qsizetype(sizeof(QRgb)),
+            part.width(), part.height(), captureBuffer_.bytesPerLine(), QImage::Format_RGB32);
+    }
     // Filling first means that whatever the screen does not supply, off every
     // screen or in a gap between screens, shows the button face.
-    captureBuffer_.fill(buttonFace_);
+    capturePartImage_.fill(buttonFace_);
     // Near the limits of int the corner saturates; no screen lies out there,
     // so the capture is all button face either way.
-    const QPoint topLeft(SaturatingSubtract(screenPoint.x(), CAPTURE_CENTER),
-                         SaturatingSubtract(screenPoint.y(), CAPTURE_CENTER));
+    const QPoint topLeft(SaturatingSubtract(screenPoint.x(), CAPTURE_CENTER - part.x()),
+                         SaturatingSubtract(screenPoint.y(), CAPTURE_CENTER - part.y()));
     static_assert(CAPTURE_CENTER == CAPTURE_SIZE / 2, "the sample is the capture's centre");
-    return screen_.copyRect(topLeft, captureBuffer_);
+    // The part is centred on the sample, so its centre is the capture's.
+    return screen_.copyRect(topLeft, capturePartImage_);
 }

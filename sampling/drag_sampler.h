@@ -35,9 +35,9 @@ public:
     void OnPointerMove(QPointF clientPoint);
     void OnPointerUp(QPointF clientPoint);
 
-    // Refills CaptureBuffer with the screen around screenPoint, which lands on
-    // pixel (CAPTURE_CENTER, CAPTURE_CENTER). Returns whether the screen
-    // supplied that pixel.
+    // Refills the part of CaptureBuffer the magnifier shows with the screen
+    // around screenPoint, which lands on pixel (CAPTURE_CENTER,
+    // CAPTURE_CENTER). Returns whether the screen supplied that pixel.
     bool RefreshCapture(QPoint screenPoint);
 
     bool Dragging() const { return dragging_; }
@@ -59,6 +59,10 @@ private:
     std::optional<PointerCursor> savedCursor_;
     COLORREF currentColor_;
     QImage captureBuffer_;
+    // The part of captureBuffer_ a move refreshes, and an image over just
+    // those pixels of it for the screen to copy into.
+    QRect capturePart_;
+    QImage capturePartImage_;
     // What the fields show, once a move has set them.
     ColorTexts shownTexts_{};
     bool textsShown_ = false;

@@ -52,6 +52,27 @@ MagnifierGeometry ComputeMagnifierGeometry(const QRect &zoomAreaOuter, qint64 fa
     return g;
 }
 
+QRect CapturePartShown(const QRect &zoomAreaOuter, qint64 factor, qreal pixelRatio)
+{
+    const MagnifierGeometry g = ComputeMagnifierGeometry(zoomAreaOuter, factor, pixelRatio);
+    const auto floorDivide = [](qint64 value, qint64 by) {
+        return value >= 0 ? value / by : -((-value + by - 1) / by);
+    };
+    // How far from the centre the shown pixels reach along one axis, from the
+    // device pixels first and end (exclusive) and where the buffer starts.
+    const auto reach = [&](qint64 first, qint64 end, qint64 bufferStart) -> int {
+        if (end <= first)
+            return 0;
+        const qint64 low = floorDivide(first - bufferStart, g.factor);
+        const qint64 high = floorDivide(end - 1 - bufferStart, g.factor);
+        return int(std::clamp<qint64>(std::max(CAPTURE_CENTER - low, high - CAPTURE_CENTER), 0,
+                                      CAPTURE_CENTER));
+    };
+    const int x = reach(g.left, g.right, g.destLeft);
+    const int y = reach(g.top, g.bottom, g.destTop);
+    return QRect(CAPTURE_CENTER - x, CAPTURE_CENTER - y, 2 * x + 1, 2 * y + 1);
+}
+
 void DrawSwatch(Surface &surface, const QRect &colorAreaOuter, COLORREF color, const QImage &icon)
 {
     const QRect r = colorAreaOuter.adjusted(AREA_INSET, AREA_INSET, -AREA_INSET, -AREA_INSET);

@@ -36,6 +36,12 @@ constexpr qint64 ZoomFactorFromIndex(std::int32_t index)
 MagnifierGeometry ComputeMagnifierGeometry(const QRect &zoomAreaOuter, qint64 factor,
                                            qreal pixelRatio = 1);
 
+// The part of the capture buffer the magnifier shows at factor: every
+// captured pixel whose block reaches into the inner rectangle, widened to be
+// centred on the sampled pixel. Refreshing only this part of the capture
+// changes nothing the magnifier shows at that factor or any larger one.
+QRect CapturePartShown(const QRect &zoomAreaOuter, qint64 factor, qreal pixelRatio = 1);
+
 // Fills the colour area's inner rectangle with color and draws icon centred on
 // it through its transparency.
 void DrawSwatch(Surface &surface, const QRect &colorAreaOuter, COLORREF color, const QImage &icon);

@@ -39,6 +39,11 @@ public:
     virtual QRect colorAreaRect() const = 0;
     virtual QRect zoomAreaRect() const = 0;
 
+    // The part of the capture buffer (CAPTURE_SIZE square) that the magnifier
+    // may show until the next move: what each move has to read of the screen.
+    // Centred on the sampled pixel.
+    virtual QRect magnifiedPart() const = 0;
+
     // The physical screen pixel under a client point. Points far outside the
     // window saturate at the limits of int rather than overflow.
     virtual QPoint clientToScreen(QPointF clientPoint) const = 0;

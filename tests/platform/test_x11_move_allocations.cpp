@@ -23,6 +23,7 @@ class QuietView : public SamplerView
 public:
     QRect colorAreaRect() const override { return {0, 0, 10, 10}; }
     QRect zoomAreaRect() const override { return {20, 0, 10, 10}; }
+    QRect magnifiedPart() const override { return {0, 0, CAPTURE_SIZE, CAPTURE_SIZE}; }
     QPoint clientToScreen(QPointF point) const override { return point.toPoint(); }
     void requestRepaint(const QRect &) override {}
     void setFieldText(int, std::string_view) override { ++fieldSets; }

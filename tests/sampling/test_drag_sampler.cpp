@@ -33,6 +33,7 @@ public:
 
     QRect colorAreaRect() const override { return {318, 20, 88, 49}; }
     QRect zoomAreaRect() const override { return {2, 3, 86, 90}; }
+    QRect magnifiedPart() const override { return part; }
 
     QPoint clientToScreen(QPointF clientPoint) const override
     {
@@ -65,6 +66,7 @@ public:
         return fieldTexts.at(std::size_t(fieldId - FIELD_RED));
     }
 
+    QRect part{0, 0, CAPTURE_SIZE, CAPTURE_SIZE};
     std::vector<QRect> repaints;
     std::array<std::string, 6> fieldTexts;
     int fieldSets = 0;
@@ -138,6 +140,7 @@ private Q_SLOTS:
     void onlyChangedFieldsAreSet();
     void captureAtTheScreenCorner();
     void everyMoveRefillsTheWholeBuffer();
+    void moveReadsOnlyTheMagnifiedPart();
     void moveOffEveryScreenReadsUnreadable();
 
     void releaseWithoutDragLeavesTheCursorAlone();
@@ -237,7 +240,7 @@ void TestDragSampler::moveSamplesInOrder()
     const std::vector<std::string> expected{
         "copyRect",
         "repaint 321,23 82x43", // ColorArea shrunk by 3 on every side
-        "repaint 2,3 86x90",    // ZoomArea as it is
+        "repaint 5,6 80x84",    // and so is ZoomArea
         "field 1001 255",
         "field 1002 128",
         "field 1003 0",
@@ -269,7 +272,7 @@ void TestDragSampler::pixelIsReadAloneWhenTheCopyMissesIt()
         "copyRect",
         "pixelAt",
         "repaint 321,23 82x43",
-        "repaint 2,3 86x90",
+        "repaint 5,6 80x84",
         "field 1001 20",
         "field 1002 30",
         "field 1003 1",
@@ -296,7 +299,7 @@ void TestDragSampler::onlyChangedFieldsAreSet()
     const std::vector<std::string> changed{
         "copyRect",
         "repaint 321,23 82x43",
-        "repaint 2,3 86x90",
+        "repaint 5,6 80x84",
         "field 1002 30",
         "field 1004 #0a1e01",
         "field 1006 0a1e01",
@@ -308,7 +311,7 @@ void TestDragSampler::onlyChangedFieldsAreSet()
     rig.forgetCalls();
     rig.sampler.OnPointerMove(ClientPointFor({10, 30}) + QPointF(0.4, 0.4));
     QCOMPARE(rig.journal.entries,
-             (std::vector<std::string>{"copyRect", "repaint 321,23 82x43", "repaint 2,3 86x90"}));
+             (std::vector<std::string>{"copyRect", "repaint 321,23 82x43", "repaint 5,6 80x84"}));
     QCOMPARE(rig.view.field(FIELD_GREEN), std::string("30"));
     QCOMPARE(rig.view.field(FIELD_RED), std::string("10"));
 
@@ -358,6 +361,41 @@ void TestDragSampler::everyMoveRefillsTheWholeBuffer()
     QImage buttonFace(CAPTURE_CENTER, CAPTURE_CENTER, QImage::Format_RGB32);
     buttonFace.fill(BUTTON_FACE);
     QCOMPARE(topLeft, buttonFace);
+}
+
+void TestDragSampler::moveReadsOnlyTheMagnifiedPart()
+{
+    // The capture after a move to at with part refreshed: the screen around
+    // at inside the part where the screen reaches, the button face elsewhere.
+    const auto expected = [](QPoint at, const QRect &part) {
+        QImage image = ButtonFaceSquare();
+        const QRect screen = ScreenImage().rect();
+        const QPoint corner = at - QPoint(CAPTURE_CENTER, CAPTURE_CENTER);
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            for (int x = part.left(); x <= part.right(); ++x) {
+                if (screen.contains(corner + QPoint(x, y)))
+                    image.setPixel(x, y, ScreenImage().pixel(corner + QPoint(x, y)));
+            }
+        }
+        return image;
+    };
+    Rig rig;
+    rig.view.part = QRect(CAPTURE_CENTER - 10, CAPTURE_CENTER - 5, 21, 11);
+    rig.sampler.OnPointerDown({40, 40});
+    rig.forgetCalls();
+    rig.sampler.OnPointerMove(ClientPointFor({200, 150}));
+
+    const auto &calls = rig.screen.calls();
+    QCOMPARE(calls.size(), std::size_t(1));
+    QCOMPARE(calls[0].point, QPoint(190, 145));
+    QCOMPARE(calls[0].size, QSize(21, 11));
+    QCOMPARE(rig.sampler.CurrentColor(), MakeColorRef(200, 150, 1));
+    QCOMPARE(rig.sampler.CaptureBuffer(), expected({200, 150}, rig.view.part));
+
+    // A larger part, as at a smaller factor, and a move to the corner.
+    rig.view.part = rig.view.part.adjusted(-20, -20, 20, 20);
+    rig.sampler.OnPointerMove(ClientPointFor({0, 0}));
+    QCOMPARE(rig.sampler.CaptureBuffer(), expected({0, 0}, rig.view.part));
 }
 
 void TestDragSampler::moveOffEveryScreenReadsUnreadable()
@@ -484,6 +522,8 @@ void TestDragSampler::moveAllocatesNothing()
     DragSampler sampler(view, screen, pointer, QCursor(Qt::CrossCursor),
                         QColor::fromRgb(BUTTON_FACE));
     sampler.OnPointerDown({40, 40});
+    // The first move lays an image over the part of the capture it reads.
+    sampler.OnPointerMove(ClientPointFor({5, 5}));
     const uchar *pixels = sampler.CaptureBuffer().constBits();
 
     const QPointF points[] = {ClientPointFor({0, 0}), ClientPointFor({200, 150}),
@@ -499,7 +539,7 @@ void TestDragSampler::moveAllocatesNothing()
     QCOMPARE(allocations, 0);
     QCOMPARE(sampler.CaptureBuffer().constBits(), pixels);
     // The last two moves both read nothing and show the same texts.
-    QCOMPARE(view.fieldSets, 18);
+    QCOMPARE(view.fieldSets, 24);
 }
 
 QTEST_MAIN(TestDragSampler)

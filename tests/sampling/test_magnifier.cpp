@@ -125,6 +125,43 @@ private Q_SLOTS:
         QCOMPARE(Draw(buffer, settings), expected);
     }
 
+    // What the magnifier draws depends on the part of the capture it names
+    // and on nothing outside it, and the part is no wider than it needs.
+    void partShownIsAllItDraws_data()
+    {
+        QTest::addColumn<int>("factor");
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("x3") << 3 << 1.0;
+        QTest::newRow("x4") << 4 << 1.0;
+        QTest::newRow("x30") << 30 << 1.0;
+        QTest::newRow("factor 1: the whole capture") << 1 << 1.0;
+        QTest::newRow("x3 at scale 1.5") << 3 << 1.5;
+        QTest::newRow("x10 at scale 2") << 10 << 2.0;
+    }
+    void partShownIsAllItDraws()
+    {
+        QFETCH(int, factor);
+        QFETCH(qreal, ratio);
+        const QImage capture = NoiseCapture(777);
+        // The capture where kept, other noise elsewhere, as drawn.
+        const auto drawn = [&](const QRect &kept) {
+            QImage buffer = NoiseCapture(778);
+            QPainter(&buffer).drawImage(kept.topLeft(), capture.copy(kept));
+            QImage image(qCeil(100 * ratio), qCeil(100 * ratio), QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            image.fill(BACKGROUND);
+            QPainter painter(&image);
+            Surface surface(painter, SurfacePixels::Device);
+            DrawMagnifierAtFactor(surface, ZOOM_AREA, buffer, factor);
+            return image;
+        };
+        const QRect part = CapturePartShown(ZOOM_AREA, factor, ratio);
+        QCOMPARE(part.center(), QPoint(CAPTURE_CENTER, CAPTURE_CENTER));
+        QCOMPARE(drawn(part), drawn(capture.rect()));
+        if (part != capture.rect())
+            QVERIFY(drawn(part.adjusted(1, 1, -1, -1)) != drawn(capture.rect()));
+    }
+
     void swatchCentresTheIcon_data()
     {
         QTest::addColumn<QRect>("colorArea");
