@@ -60,6 +60,7 @@ StaticEdgeField::StaticEdgeField(QWidget *parent) : QWidget(parent), layout_(fon
     setCursor(Qt::IBeamCursor);
     text_.reserve(64);
     inkMargin_ = InkMargin(fontMetrics());
+    lineHeight_ = fontMetrics().height();
 }
 
 void StaticEdgeField::shareTextChecksWith(const StaticEdgeField &other)
@@ -70,6 +71,7 @@ void StaticEdgeField::shareTextChecksWith(const StaticEdgeField &other)
 void StaticEdgeField::fontChanged()
 {
     inkMargin_ = InkMargin(fontMetrics());
+    lineHeight_ = fontMetrics().height();
     layout_.setFont(font());
     layout_.setText(text_);
     updateScroll();
@@ -185,9 +187,8 @@ QRect StaticEdgeField::textArea() const
 QRect StaticEdgeField::lineRect() const
 {
     const QRect area = textArea();
-    const int lineHeight = fontMetrics().height();
-    const int top = area.y() + (area.height() - lineHeight + 1) / 2;
-    return QRect(area.x() + TEXT_INSET_X, top, area.width() - 2 * TEXT_INSET_X, lineHeight);
+    const int top = area.y() + (area.height() - lineHeight_ + 1) / 2;
+    return QRect(area.x() + TEXT_INSET_X, top, area.width() - 2 * TEXT_INSET_X, lineHeight_);
 }
 
 // Keeps the caret in view as a line edit does: a text that fits sits at the

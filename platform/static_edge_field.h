@@ -79,6 +79,8 @@ private:
     int scroll_ = 0;
     // How far a glyph's ink may reach past its own stretch of the line.
     int inkMargin_ = 0;
+    // The font's line height, asked for on every paint and change of text.
+    int lineHeight_ = 0;
     bool selectingWithMouse_ = false;
     // Where text is made before it is copied to the window, kept from one
     // paint to the next.
