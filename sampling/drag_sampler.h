@@ -41,8 +41,6 @@ public:
     bool RefreshCapture(QPoint screenPoint);
 
     bool Dragging() const { return dragging_; }
-    // The cursor that showed when the last drag began; none before any drag.
-    const std::optional<PointerCursor> &SavedCursor() const { return savedCursor_; }
     COLORREF CurrentColor() const { return currentColor_; }
     // Format_RGB32, CAPTURE_SIZE square. Painting it straight from this
     // reference keeps it unshared, so refilling it never allocates.
@@ -56,6 +54,7 @@ private:
     const QRgb buttonFace_;
 
     bool dragging_ = false;
+    // The cursor that showed when the last drag began; none before any drag.
     std::optional<PointerCursor> savedCursor_;
     COLORREF currentColor_;
     QImage captureBuffer_;

@@ -4,10 +4,7 @@
 
 #include <QBackingStore>
 #include <QDesktopServices>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
@@ -63,21 +60,6 @@ bool IsBlueText(const QImage &image)
         }
     }
     return reachesBlue;
-}
-
-// The window's title and the texts its controls show.
-QStringList TextsOf(const AboutWindow &window)
-{
-    QStringList texts{window.windowTitle()};
-    for (const QWidget *control : window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (auto *label = qobject_cast<const QLabel *>(control))
-            texts << label->text();
-        else if (auto *button = qobject_cast<const QPushButton *>(control))
-            texts << button->text();
-        else if (auto *group = qobject_cast<const QGroupBox *>(control))
-            texts << group->title();
-    }
-    return texts;
 }
 
 } // namespace
@@ -190,28 +172,6 @@ private Q_SLOTS:
         QCOMPARE(m_label->cursor().shape(), Qt::PointingHandCursor);
         QTest::mouseClick(m_window.windowHandle(), Qt::LeftButton, {}, QPoint(30, 30));
         QCOMPARE(m_recorder.opened.size(), 1);
-    }
-
-    void showsTextExactly_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("title") << "About Tintgrabber";
-        QTest::newRow("version") << "Tintgrabber 2.2 (WinXP)";
-        QTest::newRow("help 1")
-            << "To use the tint grabber click the color or zoom areas and drag over your screen.";
-        QTest::newRow("help 2") << "While dragging color area's background will be showing the "
-                                   "selected color. The zoom window will display a detailed view "
-                                   "of the selected area.";
-        QTest::newRow("help 3")
-            << "When you select your color copy it by clicking the desired button.";
-        QTest::newRow("group") << "Help";
-        QTest::newRow("button") << "OK";
-    }
-    void showsTextExactly()
-    {
-        QFETCH(QString, text);
-        const AboutWindow window;
-        QVERIFY2(TextsOf(window).contains(text), qPrintable(TextsOf(window).join('|')));
     }
 
     void linkIsSetUpAndOpensItsText_data()

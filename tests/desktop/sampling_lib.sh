@@ -155,7 +155,7 @@ _magnifier_shows() {
         monitor_args+=(--monitor $m)
     done
     import -window root -depth 8 "ppm:$shot" 2>/dev/null &&
-        "$check_magnifier_tool" --inner "${monitor_args[@]}" "$shot" \
+        "$check_magnifier_tool" "${monitor_args[@]}" "$shot" \
             $((ox + inner_l)) $((oy + inner_t)) "$inner_w" "$inner_h" "$1" "$face" "${@:2}" \
             >"$shot.log"
 }

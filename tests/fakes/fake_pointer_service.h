@@ -20,7 +20,6 @@ public:
     void releaseMouse() override
     {
         captured = false;
-        ++releaseCalls;
         Record(journal_, "releaseMouse");
     }
 
@@ -38,7 +37,6 @@ public:
     bool captured = false;
     PointerCursor shown;
     int captureCalls = 0;
-    int releaseCalls = 0;
     int setCursorCalls = 0;
 
 private:

@@ -3,6 +3,7 @@
 // pixels, the cross-hair one device pixel wide, the whole picture inside the
 // zoom area's inner rectangle as it lands on the device.
 #include "fakes/expected_magnifier.h"
+#include "fakes/image_difference.h"
 #include "sampler_window_fixture.h"
 
 #include <QtTest>
@@ -63,23 +64,8 @@ private Q_SLOTS:
         QCOMPARE(shot.devicePixelRatio(), ratio);
         const QRect inner = DeviceInner(window.zoomArea()->geometry(), ratio);
         QVERIFY(shot.rect().contains(inner));
-        const QImage expected = ExpectedMagnifierInner(desktop, inner, z);
-        const QImage drawn = shot.copy(inner).convertToFormat(QImage::Format_RGB32);
-        int mismatches = 0;
-        QString first;
-        for (int y = 0; y < inner.height(); ++y) {
-            for (int x = 0; x < inner.width(); ++x) {
-                if (drawn.pixel(x, y) == expected.pixel(x, y) || mismatches++)
-                    continue;
-                first = QString("device pixel (%1, %2): expected %3, got %4")
-                            .arg(inner.x() + x)
-                            .arg(inner.y() + y)
-                            .arg(expected.pixel(x, y), 8, 16)
-                            .arg(drawn.pixel(x, y), 8, 16);
-            }
-        }
-        QVERIFY2(mismatches == 0,
-                 qPrintable(QString("%1 pixels differ, first %2").arg(mismatches).arg(first)));
+        COMPARE_IMAGES(shot.copy(inner).convertToFormat(QImage::Format_RGB32),
+                       ExpectedMagnifierInner(desktop, inner, z));
     }
 };
 

@@ -56,8 +56,6 @@ void TestPointerPosition::pointerPixel_data()
         << QPoint(1102, 619) << 2.0 << std::optional(QPoint(1101, 619)) << QPoint(1101, 619) << 1;
     QTest::newRow("2: off by two in both axes")
         << QPoint(1103, 621) << 2.0 << std::optional(QPoint(1101, 619)) << QPoint(1101, 619) << 1;
-    QTest::newRow("2: the screen's last pixel, mapped beyond it")
-        << QPoint(1280, 800) << 2.0 << std::optional(QPoint(1279, 799)) << QPoint(1279, 799) << 1;
     QTest::newRow("2: the pointer moved on since the event")
         << QPoint(1104, 619) << 2.0 << std::optional(QPoint(1101, 619)) << QPoint(1104, 619) << 1;
     QTest::newRow("2: moved on in one axis only")
@@ -70,8 +68,6 @@ void TestPointerPosition::pointerPixel_data()
         << QPoint(1099, 617) << 1.5 << std::optional(QPoint(1101, 619)) << QPoint(1101, 619) << 1;
     QTest::newRow("1.5: off by three")
         << QPoint(1098, 619) << 1.5 << std::optional(QPoint(1101, 619)) << QPoint(1098, 619) << 1;
-    QTest::newRow("1.25: off by two")
-        << QPoint(5, 7) << 1.25 << std::optional(QPoint(3, 5)) << QPoint(3, 5) << 1;
     QTest::newRow("0.5: off by one")
         << QPoint(5, 7) << 0.5 << std::optional(QPoint(6, 6)) << QPoint(6, 6) << 1;
 
@@ -80,8 +76,6 @@ void TestPointerPosition::pointerPixel_data()
     QTest::newRow("2: saturated high")
         << QPoint(MAX, MAX) << 2.0 << std::optional(QPoint(MIN + 1, MIN + 1)) << QPoint(MAX, MAX)
         << 1;
-    QTest::newRow("2: saturated low")
-        << QPoint(MIN, MIN) << 2.0 << std::optional(QPoint(MAX - 1, 0)) << QPoint(MIN, MIN) << 1;
     QTest::newRow("2: at the limit itself")
         << QPoint(MAX, MIN) << 2.0 << std::optional(QPoint(MAX - 2, MIN + 2))
         << QPoint(MAX - 2, MIN + 2) << 1;

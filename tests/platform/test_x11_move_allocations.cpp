@@ -5,6 +5,7 @@
 // may allocate exactly what one round trip to the server does, and a move
 // that needs no read of the server nothing at all.
 #include "fakes/allocation_counter.h"
+#include "fakes/fake_pointer_service.h"
 #include "platform/pointer_position.h"
 #include "platform/qt_screen_source.h"
 #include "platform/screen_sources.h"
@@ -29,14 +30,6 @@ public:
     void setFieldText(int, std::string_view) override { ++fieldSets; }
 
     int fieldSets = 0;
-};
-
-class QuietPointer : public PointerService
-{
-public:
-    void captureMouse() override {}
-    void releaseMouse() override {}
-    PointerCursor setCursor(const PointerCursor &) override { return {}; }
 };
 
 // What the X library allocates for one request and its reply.
@@ -103,7 +96,7 @@ void TestX11MoveAllocations::movesAllocateNothingOfTheirOwn()
     // The X11 source, not Qt's grabs, which allocate a pixmap for each.
     QVERIFY(dynamic_cast<QtScreenSource *>(screen.get()) == nullptr);
     QuietView view;
-    QuietPointer pointer;
+    FakePointerService pointer;
     DragSampler sampler(view, *screen, pointer, QCursor(Qt::CrossCursor), QColor(Qt::lightGray));
     sampler.OnPointerDown({1, 1});
     // The first move sets the source up (its screens, its shared image).

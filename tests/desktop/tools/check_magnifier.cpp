@@ -1,201 +1,76 @@
-// check_magnifier [--inner] [--monitor X Y W H]... SCREEN.ppm LEFT TOP WIDTH HEIGHT FACTOR FACE
+// check_magnifier [--monitor X Y W H]... SCREEN.ppm LEFT TOP WIDTH HEIGHT FACTOR FACE
 //                 (SX SY | none)
 //
 // Compares the magnifier in a screenshot of the whole screen, pixel by pixel,
-// with the picture it must show. LEFT TOP WIDTH HEIGHT is the zoom area's
-// outer rectangle on the screen, or with --inner the rectangle it draws in
-// (where the window is scaled, the device pixels of the scaled inner
-// rectangle); FACE the button-face colour as rrggbb. Every screen pixel is a
-// FACTOR x FACTOR block of screen pixels. With a sample point (SX, SY) the
-// screen around it is the test pattern that paint_root --pattern paints where
-// a monitor shows it, and button face elsewhere; the monitors are the
-// rectangles given with --monitor, or else the whole screen. With "none"
-// nothing was sampled yet and the whole capture is button face.
-// Prints the mismatches and exits 1 if there are any.
+// with the picture it must show. LEFT TOP WIDTH HEIGHT is the rectangle it
+// draws in, in screen pixels (where the window is scaled, its device pixels);
+// FACE the button-face colour as rrggbb. With a sample point (SX, SY) the
+// capture is the test pattern around it where a monitor shows the screen and
+// button face elsewhere; the monitors are the rectangles given with
+// --monitor, or else the whole screen. With "none" nothing was sampled yet
+// and the whole capture is button face. Prints the first mismatches and exits
+// 1 if there are any.
+#include "desktop/tools/pattern.h"
+#include "fakes/expected_magnifier.h"
+
+#include <QImage>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <set>
-#include <string>
-#include <utility>
 #include <vector>
-
-namespace
-{
-
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb &) const = default;
-};
-
-Rgb Pattern(long x, long y)
-{
-    return {int(x & 255), int(y & 255),
-            int(((x >> 8) * 37 + (y >> 8) * 101 + x * 3 + y * 5) & 255)};
-}
-
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<unsigned char> bytes;
-    Rgb at(long x, long y) const
-    {
-        const unsigned char *p = &bytes[(std::size_t(y) * std::size_t(width) + std::size_t(x)) * 3];
-        return {p[0], p[1], p[2]};
-    }
-};
-
-bool ReadPpm(const char *path, Picture &picture)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    int maxValue = 0;
-    in >> magic >> picture.width >> picture.height >> maxValue;
-    in.get();
-    if (!in || magic != "P6" || maxValue != 255)
-        return false;
-    picture.bytes.resize(std::size_t(picture.width) * std::size_t(picture.height) * 3);
-    in.read(reinterpret_cast<char *>(picture.bytes.data()), std::streamsize(picture.bytes.size()));
-    return bool(in);
-}
-
-// The pixels an inverting line covers: its start, not its end.
-class CrossHair
-{
-public:
-    void moveTo(long x, long y) { x_ = x, y_ = y; }
-    void lineTo(long x, long y)
-    {
-        if (y == y_) {
-            for (long i = x_; i != x; i += x > x_ ? 1 : -1)
-                toggle(i, y);
-        } else if (x == x_) {
-            for (long j = y_; j != y; j += y > y_ ? 1 : -1)
-                toggle(x, j);
-        }
-        moveTo(x, y);
-    }
-    bool inverted(long x, long y) const { return covered_.count({x, y}) != 0; }
-
-private:
-    void toggle(long x, long y)
-    {
-        if (!covered_.erase({x, y}))
-            covered_.insert({x, y});
-    }
-    long x_ = 0, y_ = 0;
-    std::set<std::pair<long, long>> covered_;
-};
-
-long FloorDiv(long a, long b)
-{
-    return a / b - (a % b != 0 && (a < 0) != (b < 0));
-}
-
-int Usage()
-{
-    std::fprintf(stderr, "usage: check_magnifier [--inner] [--monitor X Y W H]... SCREEN.ppm LEFT "
-                         "TOP WIDTH HEIGHT FACTOR FACE (SX SY | none)\n");
-    return 2;
-}
-
-struct Monitor {
-    long x, y, width, height;
-    bool contains(long px, long py) const
-    {
-        return px >= x && py >= y && px < x + width && py < y + height;
-    }
-};
-
-} // namespace
 
 int main(int argc, char **argv)
 {
-    bool inner = false;
-    std::vector<Monitor> monitors;
+    std::vector<QRect> monitors;
     int first = 1;
-    for (; first < argc && std::strncmp(argv[first], "--", 2) == 0; ++first) {
-        if (std::strcmp(argv[first], "--inner") == 0) {
-            inner = true;
-        } else if (std::strcmp(argv[first], "--monitor") == 0 && first + 4 < argc) {
-            monitors.push_back({std::atol(argv[first + 1]), std::atol(argv[first + 2]),
-                                std::atol(argv[first + 3]), std::atol(argv[first + 4])});
-            first += 4;
-        } else {
-            return Usage();
-        }
-    }
+    for (; first + 4 < argc && std::strcmp(argv[first], "--monitor") == 0; first += 5)
+        monitors.emplace_back(std::atoi(argv[first + 1]), std::atoi(argv[first + 2]),
+                              std::atoi(argv[first + 3]), std::atoi(argv[first + 4]));
     char **arg = argv + first;
     const int count = argc - first;
-    if (count != 8 && count != 9)
-        return Usage();
-    Picture screen;
-    if (!ReadPpm(arg[0], screen)) {
-        std::fprintf(stderr, "check_magnifier: %s is not a binary 8-bit PPM\n", arg[0]);
+    if (count != 8 && count != 9) {
+        std::fprintf(stderr, "usage: check_magnifier [--monitor X Y W H]... SCREEN.ppm LEFT TOP "
+                             "WIDTH HEIGHT FACTOR FACE (SX SY | none)\n");
+        return 2;
+    }
+    const QImage screen =
+        QImage(QString::fromLocal8Bit(arg[0]), "PPM").convertToFormat(QImage::Format_RGB32);
+    if (screen.isNull()) {
+        std::fprintf(stderr, "check_magnifier: cannot read %s\n", arg[0]);
         return 2;
     }
     if (monitors.empty())
-        monitors.push_back({0, 0, screen.width, screen.height});
-    const long inset = inner ? 0 : 3;
-    const long outerLeft = std::atol(arg[1]), outerTop = std::atol(arg[2]);
-    const long outerWidth = std::atol(arg[3]), outerHeight = std::atol(arg[4]);
-    const long z = std::atol(arg[5]);
-    const unsigned long faceValue = std::strtoul(arg[6], nullptr, 16);
-    const Rgb face{int(faceValue >> 16 & 255), int(faceValue >> 8 & 255), int(faceValue & 255)};
-    const bool sampled = count == 9;
-    const long sx = sampled ? std::atol(arg[7]) : 0, sy = sampled ? std::atol(arg[8]) : 0;
-    const auto onAMonitor = [&monitors](long x, long y) {
-        for (const Monitor &monitor : monitors) {
-            if (monitor.contains(x, y))
-                return true;
+        monitors.push_back(screen.rect());
+    const QRect inner(std::atoi(arg[1]), std::atoi(arg[2]), std::atoi(arg[3]), std::atoi(arg[4]));
+    const int z = std::atoi(arg[5]);
+    const QRgb face = 0xff000000u | QRgb(std::strtoul(arg[6], nullptr, 16));
+
+    QImage capture(CAPTURE_SIZE, CAPTURE_SIZE, QImage::Format_RGB32);
+    capture.fill(face);
+    if (count == 9) {
+        const QPoint corner(std::atoi(arg[7]) - CAPTURE_CENTER, std::atoi(arg[8]) - CAPTURE_CENTER);
+        for (int y = 0; y < CAPTURE_SIZE; ++y) {
+            for (int x = 0; x < CAPTURE_SIZE; ++x) {
+                const QPoint at = corner + QPoint(x, y);
+                for (const QRect &monitor : monitors) {
+                    if (monitor.contains(at))
+                        capture.setPixel(x, y, 0xff000000u | PatternRgb(at.x(), at.y()));
+                }
+            }
         }
-        return false;
-    };
-
-    // The inner rectangle, right and bottom exclusive, and where the buffer
-    // lands in it.
-    const long left = outerLeft + inset, top = outerTop + inset;
-    const long right = outerLeft + outerWidth - inset, bottom = outerTop + outerHeight - inset;
-    const long cx = left + (right - left) / 2, cy = top + (bottom - top) / 2;
-    const long e = -(z / 2);
-    const long destLeft = cx + e - 100 * z, destTop = cy + e - 100 * z;
-    const long h = z / 2;
-    const long x0 = cx - h, x1 = x0 + z, y0 = cy - h, y1 = y0 + z;
-
-    CrossHair cross;
-    cross.moveTo(left, y0);
-    cross.lineTo(x0, y0);
-    cross.lineTo(x0, top);
-    cross.moveTo(x1, top);
-    cross.lineTo(x1, y0);
-    cross.lineTo(right, y0);
-    cross.moveTo(left, y1);
-    cross.lineTo(x0, y1);
-    cross.lineTo(x0, bottom);
-    cross.moveTo(x1, bottom);
-    cross.lineTo(x1, y1);
-    cross.lineTo(right, y1);
-
+    }
+    const QImage expected = ExpectedMagnifierInner(capture, inner, z);
+    const QImage shown = screen.copy(inner);
     int mismatches = 0;
-    for (long y = top; y < bottom; ++y) {
-        for (long x = left; x < right; ++x) {
-            // Past the capture's 201 pixels the window's own background,
-            // the button face, shows.
-            const long i = FloorDiv(x - destLeft, z), j = FloorDiv(y - destTop, z);
-            const long px = sx - 100 + i, py = sy - 100 + j;
-            const bool captured = i >= 0 && j >= 0 && i <= 200 && j <= 200;
-            Rgb want = face;
-            if (sampled && captured && onAMonitor(px, py))
-                want = Pattern(px, py);
-            if (cross.inverted(x, y))
-                want = {255 - want.r, 255 - want.g, 255 - want.b};
-            const Rgb got = screen.at(x, y);
-            if (!(got == want) && ++mismatches <= 5)
-                std::printf("  (%ld, %ld): expected %02x%02x%02x, got %02x%02x%02x\n", x, y, want.r,
-                            want.g, want.b, got.r, got.g, got.b);
+    for (int y = 0; y < inner.height(); ++y) {
+        for (int x = 0; x < inner.width(); ++x) {
+            if (shown.pixel(x, y) != expected.pixel(x, y) && ++mismatches <= 5)
+                std::printf("  (%d, %d): expected %06x, got %06x\n", inner.x() + x, inner.y() + y,
+                            expected.pixel(x, y) & 0xffffffu, shown.pixel(x, y) & 0xffffffu);
         }
     }
     if (mismatches)
-        std::printf("  %d of %ld pixels differ\n", mismatches, (right - left) * (bottom - top));
+        std::printf("  %d of %d pixels differ\n", mismatches, inner.width() * inner.height());
     return mismatches ? 1 : 0;
 }
