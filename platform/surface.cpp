@@ -147,25 +147,27 @@ void Surface::stretchCopy(const QImage &source, const QRect &sourceRect, qint64 
         return;
 
     const qint64 firstColumnOffset = columns.begin - destLeft;
+    uchar *const tilePixels = tile.bits();
+    const qsizetype tileStride = tile.bytesPerLine();
     qint64 previousSourceRow = -1;
     for (int y = 0; y < height; ++y) {
-        auto *out = reinterpret_cast<QRgb *>(tile.scanLine(y));
+        auto *out = reinterpret_cast<QRgb *>(tilePixels + y * tileStride);
         const qint64 sourceRow = (rows.begin + y - destTop) / factor;
         if (sourceRow == previousSourceRow) {
-            std::memcpy(out, tile.constScanLine(y - 1), size_t(width) * sizeof(QRgb));
+            std::memcpy(out, tilePixels + (y - 1) * tileStride, size_t(width) * sizeof(QRgb));
             continue;
         }
         previousSourceRow = sourceRow;
         const auto *in =
             reinterpret_cast<const QRgb *>(pixels.constScanLine(origin.y() + int(sourceRow)));
-        qint64 sourceColumn = firstColumnOffset / factor;
-        qint64 inBlock = firstColumnOffset % factor;
-        for (int x = 0; x < width; ++x) {
-            out[x] = in[origin.x() + sourceColumn];
-            if (++inBlock == factor) {
-                inBlock = 0;
-                ++sourceColumn;
-            }
+        // A block at a time: the first may be cut by the clip, the last too.
+        const QRgb *pixel = in + origin.x() + firstColumnOffset / factor;
+        qint64 blockLeft = factor - firstColumnOffset % factor;
+        for (int x = 0; x < width; ++pixel) {
+            const int end = int(std::min<qint64>(width, x + blockLeft));
+            std::fill(out + x, out + end, *pixel);
+            x = end;
+            blockLeft = factor;
         }
     }
 
