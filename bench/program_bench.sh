@@ -15,6 +15,9 @@
 #   - peak (VmHWM) and final (VmRSS) resident memory.
 # gpick has no drag: its window is made active and the pointer moves over the
 # same path while its continuous pick samples on its own timer.
+# Where the build has bench/move_floor, its two drags are measured too: a Qt
+# Widgets window that repaints as many widgets per move as the sampler and
+# does nothing else, the floor under any program built this way.
 #
 # Both run as for a new user (an empty HOME) with a session bus that starts
 # no services. PROGRAM defaults to build/default/app/tintgrabber. The helpers map_timer and
@@ -28,6 +31,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 program=$(realpath "${1:-$root/build/default/app/tintgrabber}")
 build=$(realpath "${BENCH_BUILD:-$root/build/default}")
 map_timer=$build/bench/map_timer
+move_floor=$build/bench/move_floor
 paint_root=$build/tests/desktop/tools/paint_root
 
 MOVES=${BENCH_MOVES:-2000}
@@ -226,6 +230,22 @@ peer_drag() {
     R[gpick.$key.kept]="- (samples on a timer)"
 }
 
+# A drag in move_floor: pressed in its window's middle, then the same path.
+floor_drag() {
+    local key=$1 pause=$2 ox oy w h c0 c1
+    read -r ox oy < <(client_origin "$WID")
+    read -r w h < <(client_size "$WID")
+    xdotool mousemove --sync $((ox + w / 2)) $((oy + h / 2)) mousedown 1
+    sleep 0.2
+    c0=$(cpu_ns "$PID")
+    R[floor.$key.took]=$(drive_path "$pause")
+    R[floor.$key.caught]=$(settle_ms "$PID")
+    c1=$(cpu_ns "$PID")
+    xdotool mouseup 1
+    R[floor.$key.cpu]=$(ns_to_ms $((c1 - c0)) "$MOVES")
+    R[floor.$key.kept]=-
+}
+
 memory() {
     local name=$1 pid=$2
     R[$name.peak]=$(awk -v k="$(status_kb "$pid" VmHWM)" 'BEGIN { printf "%.1f", k / 1024 }')
@@ -235,6 +255,7 @@ memory() {
 declare -A R
 names=(ours)
 command -v gpick >/dev/null && names+=(gpick)
+[ -x "$move_floor" ] && names+=(floor)
 
 echo "program_bench: $program, $MOVES moves a drag, on $(nproc) CPUs, load $(cut -d' ' -f1-3 /proc/loadavg)"
 
@@ -242,7 +263,8 @@ startup ours "$program"
 # gpick's complaints about its session (no accessibility bus, no user
 # scripts) are not ours to show.
 peer=(sh -c 'exec gpick >/dev/null 2>&1')
-[ "${#names[@]}" -gt 1 ] && startup gpick "${peer[@]}"
+[[ " ${names[*]} " == *" gpick "* ]] && startup gpick "${peer[@]}"
+[[ " ${names[*]} " == *" floor "* ]] && startup floor "$move_floor"
 
 launch "$program"
 # Top left, clear of the path.
@@ -255,7 +277,19 @@ memory ours "$PID"
 kill "$PID"
 bench_gone "$PID" 50 || true
 
-if [ "${#names[@]}" -gt 1 ]; then
+if [[ " ${names[*]} " == *" floor "* ]]; then
+    launch "$move_floor"
+    xdotool windowmove "$WID" 0 0 >/dev/null 2>&1 || true
+    sleep 0.3
+    idle floor "$PID"
+    floor_drag 10ms 0.01
+    floor_drag 4ms 0.004
+    memory floor "$PID"
+    kill "$PID"
+    bench_gone "$PID" 50 || true
+fi
+
+if [[ " ${names[*]} " == *" gpick "* ]]; then
     launch "${peer[@]}"
     idle gpick "$PID"
     peer_drag 10ms 0.01
@@ -266,16 +300,18 @@ if [ "${#names[@]}" -gt 1 ]; then
 fi
 
 row() {
-    local label=$1 key=$2 unit=$3
+    local label=$1 key=$2 unit=$3 name
     printf '%-40s %14s' "$label" "${R[ours.$key]:--}$unit"
-    if [ "${#names[@]}" -gt 1 ]; then
-        printf ' %14s %8s' "${R[gpick.$key]:--}$unit" "$(ratio "${R[gpick.$key]:-}" "${R[ours.$key]:-}")"
-    fi
+    for name in "${names[@]:1}"; do
+        printf ' %14s %8s' "${R[$name.$key]:--}$unit" "$(ratio "${R[$name.$key]:-}" "${R[ours.$key]:-}")"
+    done
     echo
 }
 echo
 printf '%-40s %14s' "" "tintgrabber"
-[ "${#names[@]}" -gt 1 ] && printf ' %14s %8s' gpick "gpick/us"
+for name in "${names[@]:1}"; do
+    printf ' %14s %8s' "$name" "$name/us"
+done
 echo
 row "start to window mapped (median of $STARTS)" start " ms"
 row "  CPU used by then (median)" startcpu " ms"
