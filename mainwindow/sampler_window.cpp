@@ -166,10 +166,11 @@ QRect SamplerWindow::zoomAreaRect() const
 QRect SamplerWindow::magnifiedPart() const
 {
     // The part shown at the smallest factor offered too, so that zooming out
-    // after a drag shows the screen, not pixels no move has read.
-    const qint64 stored = ZoomFactorFromIndex(Settings.GetInt(
-        QLatin1String(SETTINGS_SECTION_WINDOW), QLatin1String(SETTINGS_ENTRY_ZOOM), 0));
-    const qint64 factor = std::min(stored, ZoomFactorFromIndex(0));
+    // after a drag shows the screen, not pixels no move has read. The factor
+    // is the one the magnifier last drew at, which spares a move a second
+    // read of the settings; one stored below x3 by another instance counts
+    // from the next move on.
+    const qint64 factor = std::min(DrawnZoomFactor, ZoomFactorFromIndex(0));
     return CapturePartShown(zoomAreaRect(), factor, devicePixelRatioF());
 }
 
@@ -220,7 +221,8 @@ void SamplerWindow::paintEvent(QPaintEvent *event)
         // device pixels at a scale of 1.5, and no longer show single pixels.
         if (reached.intersects(zoomAreaRect())) {
             Surface surface(painter, SurfacePixels::Device);
-            DrawMagnifier(surface, zoomAreaRect(), Sampler.CaptureBuffer(), Settings);
+            DrawnZoomFactor =
+                DrawMagnifier(surface, zoomAreaRect(), Sampler.CaptureBuffer(), Settings);
         }
     }
     QDialog::paintEvent(event);

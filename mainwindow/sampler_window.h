@@ -8,6 +8,7 @@
 #include "platform/screen_source.h"
 #include "resources/resource_ids.h"
 #include "sampling/drag_sampler.h"
+#include "sampling/magnifier.h"
 #include "sampling/sampler_view.h"
 
 #include <QDialog>
@@ -104,6 +105,8 @@ private:
     // Where the pointer is exactly, which scaled screens need.
     std::unique_ptr<PointerPosition> ExactPointer = CreatePointerPosition();
     DragSampler Sampler;
+    // The factor the magnifier last drew at; x3 until it first draws.
+    qint64 DrawnZoomFactor = ZoomFactorFromIndex(0);
     const QImage SwatchIcon;
     // Wheel turn not yet worth a whole notch, from high-resolution wheels.
     int WheelRemainder = 0;

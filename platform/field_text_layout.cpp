@@ -56,7 +56,6 @@ void FieldTextLayout::setFont(const QFont &font)
     plainLineHeight_ = metrics.ascent() + metrics.descent();
     checks_ = std::make_shared<Checks>();
     checks_->font = font_;
-    checks_->masks = std::make_unique<GlyphMasks>(rawFont_);
     now_ = Placement();
     now_.lineHeight = plainLineHeight_;
     before_ = Placement();
@@ -115,6 +114,9 @@ bool FieldTextLayout::blendInto(QImage &image, QPointF lineTopLeft, qreal from, 
     const auto [first, end] = glyphsBetween(from, to);
     if (first >= end)
         return true;
+    // Made at the first text drawn, not with every field at start-up.
+    if (!checks_->masks)
+        checks_->masks = std::make_unique<GlyphMasks>(rawFont_);
     const auto count = std::size_t(end - first);
     return checks_->masks->blend(
         image, std::span<const quint32>(now_.glyphs.constData() + first, count),

@@ -91,7 +91,7 @@ private:
         std::array<qreal, TABLE_SIZE> advances{};
         std::vector<Check> pairs; // TABLE_SIZE × TABLE_SIZE once needed
         std::vector<qreal> pairAdvances;
-        std::unique_ptr<GlyphMasks> masks;
+        std::unique_ptr<GlyphMasks> masks; // once text is drawn
         Check &pair(char16_t first, char16_t second);
         qreal &pairAdvance(char16_t first, char16_t second);
     };

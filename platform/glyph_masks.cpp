@@ -53,7 +53,6 @@ GlyphMasks::GlyphMasks(const QRawFont &font) : font_(font)
     tile_ = QImage(tileOrigin_.x() + 2 * advance + ROOM, tileOrigin_.y() + descent + 1 + ROOM,
                    QImage::Format_ARGB32_Premultiplied);
     tilePainter_.begin(&tile_);
-    tilePainter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 bool GlyphMasks::blend(QImage &image, std::span<const quint32> glyphs,

@@ -82,12 +82,14 @@ void DrawSwatch(Surface &surface, const QRect &colorAreaOuter, COLORREF color, c
         icon);
 }
 
-void DrawMagnifier(Surface &surface, const QRect &zoomAreaOuter, const QImage &captureBuffer,
-                   const SettingsStore &settings)
+qint64 DrawMagnifier(Surface &surface, const QRect &zoomAreaOuter, const QImage &captureBuffer,
+                     const SettingsStore &settings)
 {
     const int index = settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
                                       QLatin1String(SETTINGS_ENTRY_ZOOM), 0);
-    DrawMagnifierAtFactor(surface, zoomAreaOuter, captureBuffer, ZoomFactorFromIndex(index));
+    const qint64 factor = ZoomFactorFromIndex(index);
+    DrawMagnifierAtFactor(surface, zoomAreaOuter, captureBuffer, factor);
+    return factor;
 }
 
 void DrawMagnifierAtFactor(Surface &surface, const QRect &zoomAreaOuter,

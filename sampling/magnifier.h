@@ -51,9 +51,10 @@ void DrawSwatch(Surface &surface, const QRect &colorAreaOuter, COLORREF color, c
 // with an inverting cross-hair around it. The zoom area is in logical pixels,
 // the drawing in the surface's pixels (see ComputeMagnifierGeometry). The zoom
 // index is read from the settings at every call. Leaves the surface clipped to
-// the inner rectangle and in invert mode.
-void DrawMagnifier(Surface &surface, const QRect &zoomAreaOuter, const QImage &captureBuffer,
-                   const SettingsStore &settings);
+// the inner rectangle and in invert mode. Returns the stored factor it read,
+// before any clamping.
+qint64 DrawMagnifier(Surface &surface, const QRect &zoomAreaOuter, const QImage &captureBuffer,
+                     const SettingsStore &settings);
 
 // DrawMagnifier at a given zoom factor.
 void DrawMagnifierAtFactor(Surface &surface, const QRect &zoomAreaOuter,
