@@ -32,12 +32,7 @@ fi
 bench_on_desktop "$program"
 
 bench_fresh_user
-pid=
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+bench_end_with_work
 "$build/tests/desktop/tools/paint_root" --pattern
 
 out=$work/callgrind.out

@@ -8,6 +8,8 @@
 #   bench_fresh_user             on that desktop: make $work and a fresh HOME
 #                                and XDG_RUNTIME_DIR in it, as for a new user
 #                                (the caller's exit trap removes $work)
+#   bench_end_with_work          on exit, kill the process whose id is in
+#                                $pid, if any, and remove $work
 #   bench_gone PID TRIES         wait until PID has ended or is a zombie,
 #                                polling every 0.1 s; fail after TRIES polls
 
@@ -39,6 +41,11 @@ bench_fresh_user() {
     export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
     mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
+}
+
+bench_end_with_work() {
+    pid=
+    trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 }
 
 bench_gone() {

@@ -30,12 +30,7 @@ fi
 bench_on_desktop "$program"
 
 bench_fresh_user
-pid=
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+bench_end_with_work
 
 out=$work/callgrind.out
 line=$("$build/bench/map_timer" --keep valgrind --tool=callgrind --separate-threads=yes \
