@@ -1,32 +1,30 @@
 #pragma once
 
-#include "mainwindow/settings_store.h"
-#include "platform/qt_integer_profile.h"
-#include "platform/screen_source.h"
+#include "screen/screen_source.h"
+#include "settings/settings_store.h"
 
 #include <QApplication>
 
 #include <memory>
 
-// The application: names the settings, owns the services the window uses,
-// runs the sampler window modally and ends the program when that window
-// closes, whatever the way.
+// Why Qt could not open a window here, decided before it tries (it aborts
+// the process on failure); empty where it can.
+QString DisplayProblem();
+
+// The application: names the settings, owns the screen the window reads, runs
+// the sampler window modally and ends the program when that window closes,
+// whatever the way.
 class SamplerApp
 {
 public:
-    // Needs a display; check with CurrentDisplayProblem() first.
+    // Needs a display; check DisplayProblem() first.
     SamplerApp(int &argc, char **argv);
-    ~SamplerApp();
-
-    SamplerApp(const SamplerApp &) = delete;
-    SamplerApp &operator=(const SamplerApp &) = delete;
 
     // Runs the window until it closes; returns the process's exit status.
     int run();
 
 private:
     QApplication Application;
-    QtIntegerProfile Profile;
     SettingsStore Settings;
     std::unique_ptr<ScreenSource> Screen;
 };

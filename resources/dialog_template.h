@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <span>
 
 // A window described as data, the way a dialog manager lays it out: every
@@ -18,6 +20,7 @@ enum class ControlKind {
     DropDownList,       // list without typing; its height includes the dropped list
     StaticText,         // "&" marks a mnemonic, "&&" is a literal "&"
     StaticTextNoPrefix, // every "&" shown as it stands
+    LinkText,           // a hyperlink whose text is its address, every "&" as it stands
     StaticIcon,         // shows picture iconId at its own size
     GroupBox,           // captioned or not
 };
@@ -56,5 +59,5 @@ const DialogTemplate &SamplerWindowTemplate();
 // The About window's template (IDD_ABOUT).
 const DialogTemplate &AboutWindowTemplate();
 
-// The template with that identifier, or nullptr when there is none.
-const DialogTemplate *FindDialogTemplate(int id);
+// The string with that identifier from the string table; empty when none.
+QString LoadResourceString(int id);

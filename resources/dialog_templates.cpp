@@ -37,11 +37,8 @@ constexpr ControlTemplate ABOUT_CONTROLS[] = {
     {IDC_STATIC, K::StaticIcon, "", {12, 45, 20, 20}, IDI_ABOUTPIC},
     {IDC_STATIC, K::StaticTextNoPrefix, "Tintgrabber 2.2 (WinXP)", {40, 10, 119, 8}},
     {IDC_STATIC, K::StaticText, "Written by the tintgrabber developers", {40, 25, 170, 8}},
-    {IDC_MAILLINK,
-     K::StaticText,
-     "mailto:info@example.org?subject=tintgrabber",
-     {40, 41, 149, 8}},
-    {IDC_WEBLINK, K::StaticText, "https://www.example.org/tintgrabber/", {40, 58, 63, 8}},
+    {IDC_MAILLINK, K::LinkText, "mailto:info@example.org?subject=tintgrabber", {40, 41, 149, 8}},
+    {IDC_WEBLINK, K::LinkText, "https://www.example.org/tintgrabber/", {40, 58, 63, 8}},
     {IDC_STATIC,
      K::StaticText,
      "To use the tint grabber click the color or zoom areas and drag over your screen.",
@@ -67,7 +64,14 @@ constexpr DialogTemplate ABOUT_TEMPLATE = {
     IDD_ABOUT, "About Tintgrabber", "MS Sans Serif", 8, 217, 175, false, ABOUT_CONTROLS,
 };
 
-constexpr const DialogTemplate *TEMPLATES[] = {&SAMPLER_TEMPLATE, &ABOUT_TEMPLATE};
+struct StringEntry {
+    int id;
+    const char *text; // UTF-8
+};
+
+constexpr StringEntry STRING_TABLE[] = {
+    {IDS_ABOUTMENU, "&About Tintgrabber..."},
+};
 
 } // namespace
 
@@ -81,11 +85,11 @@ const DialogTemplate &AboutWindowTemplate()
     return ABOUT_TEMPLATE;
 }
 
-const DialogTemplate *FindDialogTemplate(int id)
+QString LoadResourceString(int id)
 {
-    for (const DialogTemplate *found : TEMPLATES) {
-        if (found->id == id)
-            return found;
+    for (const StringEntry &entry : STRING_TABLE) {
+        if (entry.id == id)
+            return QString::fromUtf8(entry.text);
     }
-    return nullptr;
+    return {};
 }

@@ -15,9 +15,5 @@ QCursor SamplerCursor();
 // IDC_LINKHAND: a two-colour pointing hand, hot spot (0, 0).
 QCursor LinkHandCursor();
 
-// IDI_ABOUTPIC, 32 × 32.
-QPixmap AboutPicture();
-
-// The 32 × 32 picture of icon IDI_APP or IDI_ABOUTPIC; a null pixmap for any
-// other identifier.
+// The 32 × 32 picture of icon IDI_APP or IDI_ABOUTPIC; null for any other.
 QPixmap IconPicture(int id);

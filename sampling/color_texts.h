@@ -1,33 +1,23 @@
 #pragma once
 
-#include "sampling/colorref.h"
+#include <QString>
 
 #include <array>
-#include <cstddef>
-#include <string_view>
+#include <cstdint>
 
-// One rendering of a colour. Fixed storage, so formatting a colour on every
-// pointer move never touches the heap.
-struct ColorText {
-    std::array<char, 48> chars{};
-    std::size_t length = 0;
+// A colour as the program passes it around: 0x00BBGGRR, red in the low byte.
+// A pixel that cannot be read comes back with all bits set.
+using COLORREF = std::uint32_t;
 
-    std::string_view view() const { return {chars.data(), length}; }
-};
+constexpr COLORREF MakeColorRef(int red, int green, int blue)
+{
+    return COLORREF(red & 0xFF) | COLORREF(green & 0xFF) << 8 | COLORREF(blue & 0xFF) << 16;
+}
 
-// The six renderings of one colour, always in this order.
-enum ColorTextIndex : std::size_t {
-    TEXT_RED,
-    TEXT_GREEN,
-    TEXT_BLUE,
-    TEXT_HASH_HEX,
-    TEXT_HEX,
-    TEXT_POVRAY,
-    COLOR_TEXT_COUNT
-};
+// The six renderings of one colour, in this order: decimal red, green and
+// blue, "#rrggbb", "rrggbb" and the POV-Ray expression "color rgb <r, g, b>".
+enum ColorTextIndex { TEXT_RED, TEXT_GREEN, TEXT_BLUE, TEXT_HASH_HEX, TEXT_HEX, TEXT_POVRAY };
+using ColorTexts = std::array<QString, 6>;
 
-using ColorTexts = std::array<ColorText, COLOR_TEXT_COUNT>;
-
-// Decimal red, green and blue; "#rrggbb"; "rrggbb"; and the POV-Ray expression
-// "color rgb <r, g, b>" with six decimals. The top byte of the value is ignored.
+// The top byte of the value is ignored.
 ColorTexts FormatColorTexts(COLORREF value);

@@ -1,68 +1,44 @@
 #pragma once
 
-#include "platform/pointer_service.h"
-#include "platform/screen_source.h"
 #include "sampling/color_texts.h"
-#include "sampling/colorref.h"
-#include "sampling/sampler_view.h"
-#include "sampling/sampling_constants.h"
 
-#include <QColor>
-#include <QCursor>
 #include <QImage>
 #include <QPoint>
-#include <QPointF>
 
-#include <optional>
+class ScreenSource;
 
-// The drag that samples the screen: pressing the left button in the colour or
-// zoom area starts it, every move while it lasts reads the pixel under the
-// pointer and the screen around it, and the release ends it. The window routes
-// its left-button and move events here and hands each on to its default
-// handling afterwards.
-//
-// The colour fields are set only from here, so a move leaves alone every field
-// whose text it would not change (the first move sets all six).
+// The capture is CAPTURE_SIZE pixels square with the sampled pixel at
+// (CAPTURE_CENTER, CAPTURE_CENTER): 100 pixels of context on every side.
+inline constexpr int CAPTURE_SIZE = 201;
+inline constexpr int CAPTURE_CENTER = 100;
+
+// What a drag reads on each pointer move: the pixel under the pointer, and the
+// screen around it into the capture the magnifier enlarges.
 class DragSampler
 {
 public:
-    // samplingCursor shows for the length of a drag; buttonFace fills the
-    // capture wherever the screen supplies nothing.
-    DragSampler(SamplerView &view, ScreenSource &screen, PointerService &pointer,
-                QCursor samplingCursor, QColor buttonFace);
+    // buttonFace fills the capture wherever the screen supplies nothing, and
+    // is the colour before any sample.
+    DragSampler(ScreenSource &screen, QRgb buttonFace);
 
-    void OnPointerDown(QPointF clientPoint);
-    void OnPointerMove(QPointF clientPoint);
-    void OnPointerUp(QPointF clientPoint);
+    // Reads the square of capture pixels within radius of the centre (at most
+    // CAPTURE_CENTER: only what the magnifier can show needs reading) around
+    // screenPoint, a physical screen pixel, and makes the centre the current
+    // colour. A point on no screen reads as all bits set, which shows as
+    // white. Returns the new colour.
+    COLORREF sample(QPoint screenPoint, int radius);
 
-    // Refills the part of CaptureBuffer the magnifier shows with the screen
-    // around screenPoint, which lands on pixel (CAPTURE_CENTER,
-    // CAPTURE_CENTER). Returns whether the screen supplied that pixel.
-    bool RefreshCapture(QPoint screenPoint);
-
-    bool Dragging() const { return dragging_; }
-    COLORREF CurrentColor() const { return currentColor_; }
-    // Format_RGB32, CAPTURE_SIZE square. Painting it straight from this
-    // reference keeps it unshared, so refilling it never allocates.
-    const QImage &CaptureBuffer() const { return captureBuffer_; }
+    COLORREF currentColor() const { return color_; }
+    // Format_RGB32. Painted straight from this reference, it stays unshared,
+    // so refilling it never allocates.
+    const QImage &captureBuffer() const { return capture_; }
 
 private:
-    SamplerView &view_;
     ScreenSource &screen_;
-    PointerService &pointer_;
-    const QCursor samplingCursor_;
-    const QRgb buttonFace_;
-
-    bool dragging_ = false;
-    // The cursor that showed when the last drag began; none before any drag.
-    std::optional<PointerCursor> savedCursor_;
-    COLORREF currentColor_;
-    QImage captureBuffer_;
-    // The part of captureBuffer_ a move refreshes, and an image over just
-    // those pixels of it for the screen to copy into.
-    QRect capturePart_;
-    QImage capturePartImage_;
-    // What the fields show, once a move has set them.
-    ColorTexts shownTexts_{};
-    bool textsShown_ = false;
+    const QRgb face_;
+    COLORREF color_;
+    QImage capture_;
+    // An image over the capture's pixels within radius_ of the centre.
+    QImage part_;
+    int radius_ = -1;
 };

@@ -1,131 +1,116 @@
 #include "sampling/magnifier.h"
 
-#include "mainwindow/settings_store.h"
-#include "platform/surface.h"
-#include "sampling/sampling_constants.h"
+#include "sampling/drag_sampler.h"
+#include "settings/settings_store.h"
+
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace
 {
 
-// Beyond this factor one buffer pixel already covers more than any area an
-// int can describe, so larger factors would draw the same picture.
+// One capture pixel already covers more than any picture at this factor.
 constexpr qint64 MAX_DRAWN_FACTOR = qint64(1) << 32;
+
+qint64 FloorDivide(qint64 value, qint64 by)
+{
+    return value >= 0 ? value / by : -((-value + by - 1) / by);
+}
+
+// Inverts the pixels of the half-open rectangle [left, right) × [top, bottom)
+// that lie in the picture.
+void Invert(QImage &picture, qint64 left, qint64 top, qint64 right, qint64 bottom)
+{
+    const int l = int(std::clamp<qint64>(left, 0, picture.width()));
+    const int r = int(std::clamp<qint64>(right, 0, picture.width()));
+    const int t = int(std::clamp<qint64>(top, 0, picture.height()));
+    const int b = int(std::clamp<qint64>(bottom, 0, picture.height()));
+    for (int y = t; y < b; ++y) {
+        auto *row = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = l; x < r; ++x)
+            row[x] ^= 0x00FFFFFFu;
+    }
+}
 
 } // namespace
 
-MagnifierGeometry ComputeMagnifierGeometry(const QRect &zoomAreaOuter, qint64 factor,
-                                           qreal pixelRatio)
+QRect InnerDeviceRect(const QRect &outer, qreal pixelRatio)
 {
-    // Each edge rounds as Qt rounds the edges of a scaled fill, so the picture
-    // sits where a frame drawn at the same scale leaves room for it.
-    const auto device = [pixelRatio](qint64 logical) {
-        return pixelRatio == 1 ? logical : qint64(std::llround(double(logical) * pixelRatio));
+    const auto device = [pixelRatio](int logical) {
+        return int(std::lround(double(logical) * pixelRatio));
     };
-    MagnifierGeometry g{};
-    g.left = device(qint64(zoomAreaOuter.x()) + AREA_INSET);
-    g.top = device(qint64(zoomAreaOuter.y()) + AREA_INSET);
-    g.right = device(qint64(zoomAreaOuter.x()) + zoomAreaOuter.width() - AREA_INSET);
-    g.bottom = device(qint64(zoomAreaOuter.y()) + zoomAreaOuter.height() - AREA_INSET);
+    return QRect(QPoint(device(outer.x() + AREA_INSET), device(outer.y() + AREA_INSET)),
+                 QPoint(device(outer.x() + outer.width() - AREA_INSET) - 1,
+                        device(outer.y() + outer.height() - AREA_INSET) - 1));
+}
 
-    // A factor below 1 has no enlargement to show; the plain neighbourhood is
-    // the sensible picture for it.
+int CaptureRadiusShown(QSize inner)
+{
+    // At x3 the sampled block starts a pixel left of the middle; what lies
+    // either side of it takes a capture pixel per three device pixels.
+    const int half = (std::max(inner.width(), inner.height()) + 1) / 2;
+    return std::min(CAPTURE_CENTER, half / 3 + 1);
+}
+
+QImage MagnifierPicture(const QImage &capture, QSize size, qint64 factor)
+{
     const qint64 z = std::clamp<qint64>(factor, 1, MAX_DRAWN_FACTOR);
-    g.factor = z;
-    g.cx = g.left + (g.right - g.left) / 2;
-    g.cy = g.top + (g.bottom - g.top) / 2;
-
-    // The sampled pixel's block starts at (cx + e, cy + e), so that it is
-    // centred on (cx, cy); for an even factor the centre lies half a pixel up
-    // and to the left.
-    const qint64 e = z / -2;
-    g.destLeft = g.cx + e - CAPTURE_CENTER * z;
-    g.destTop = g.cy + e - CAPTURE_CENTER * z;
-
-    const qint64 h = z / 2;
-    g.x0 = g.cx - h;
-    g.x1 = g.x0 + z;
-    g.y0 = g.cy - h;
-    g.y1 = g.y0 + z;
-    return g;
+    const int w = std::max(size.width(), 0);
+    const int h = std::max(size.height(), 0);
+    QImage picture(w, h, QImage::Format_RGB32);
+    // The sampled pixel's block runs from x0 to x1 and y0 to y1.
+    const qint64 x0 = w / 2 - z / 2, x1 = x0 + z;
+    const qint64 y0 = h / 2 - z / 2, y1 = y0 + z;
+    const auto source = [z](qint64 at, qint64 blockStart) {
+        return int(std::clamp<qint64>(CAPTURE_CENTER + FloorDivide(at - blockStart, z), 0,
+                                      CAPTURE_SIZE - 1));
+    };
+    std::vector<int> columns(std::size_t(w), 0);
+    for (int x = 0; x < w; ++x)
+        columns[std::size_t(x)] = source(x, x0);
+    for (int y = 0; y < h; ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(capture.constScanLine(source(y, y0)));
+        auto *to = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            to[x] = from[columns[std::size_t(x)]];
+    }
+    // Each line covers its start pixel and not its end pixel, and none covers
+    // a pixel another covers: inverting twice would restore it.
+    Invert(picture, 0, y0, x0, y0 + 1);     // left edge to the top-left corner
+    Invert(picture, x0, 1, x0 + 1, y0 + 1); // and up to the top edge
+    Invert(picture, x1, 0, x1 + 1, y0);     // top edge down to the top-right corner
+    Invert(picture, x1, y0, w, y0 + 1);     // and on to the right edge
+    Invert(picture, 0, y1, x0, y1 + 1);     // left edge to the bottom-left corner
+    Invert(picture, x0, y1, x0 + 1, h);     // and down to the bottom edge
+    Invert(picture, x1, y1 + 1, x1 + 1, h); // bottom edge up to the bottom-right corner
+    Invert(picture, x1, y1, w, y1 + 1);     // and on to the right edge
+    return picture;
 }
 
-QRect CapturePartShown(const QRect &zoomAreaOuter, qint64 factor, qreal pixelRatio)
-{
-    const MagnifierGeometry g = ComputeMagnifierGeometry(zoomAreaOuter, factor, pixelRatio);
-    const auto floorDivide = [](qint64 value, qint64 by) {
-        return value >= 0 ? value / by : -((-value + by - 1) / by);
-    };
-    // How far from the centre the shown pixels reach along one axis, from the
-    // device pixels first and end (exclusive) and where the buffer starts.
-    const auto reach = [&](qint64 first, qint64 end, qint64 bufferStart) -> int {
-        if (end <= first)
-            return 0;
-        const qint64 low = floorDivide(first - bufferStart, g.factor);
-        const qint64 high = floorDivide(end - 1 - bufferStart, g.factor);
-        return int(std::clamp<qint64>(std::max(CAPTURE_CENTER - low, high - CAPTURE_CENTER), 0,
-                                      CAPTURE_CENTER));
-    };
-    const int x = reach(g.left, g.right, g.destLeft);
-    const int y = reach(g.top, g.bottom, g.destTop);
-    return QRect(CAPTURE_CENTER - x, CAPTURE_CENTER - y, 2 * x + 1, 2 * y + 1);
-}
-
-void DrawSwatch(Surface &surface, const QRect &colorAreaOuter, COLORREF color, const QImage &icon)
+void DrawSwatch(QPainter &painter, const QRect &colorAreaOuter, COLORREF color, const QImage &icon)
 {
     const QRect r = colorAreaOuter.adjusted(AREA_INSET, AREA_INSET, -AREA_INSET, -AREA_INSET);
-    surface.fillRect(r, color);
-    surface.drawIcon(
+    painter.fillRect(r, QColor(int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF)));
+    painter.drawImage(
         QPoint(r.x() + (r.width() - icon.width()) / 2, r.y() + (r.height() - icon.height()) / 2),
         icon);
 }
 
-qint64 DrawMagnifier(Surface &surface, const QRect &zoomAreaOuter, const QImage &captureBuffer,
-                     const SettingsStore &settings)
+void DrawMagnifier(QPainter &painter, const QRect &zoomAreaOuter, const QImage &capture,
+                   const SettingsStore &settings)
 {
     const int index = settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
                                       QLatin1String(SETTINGS_ENTRY_ZOOM), 0);
-    const qint64 factor = ZoomFactorFromIndex(index);
-    DrawMagnifierAtFactor(surface, zoomAreaOuter, captureBuffer, factor);
-    return factor;
-}
-
-void DrawMagnifierAtFactor(Surface &surface, const QRect &zoomAreaOuter,
-                           const QImage &captureBuffer, qint64 factor)
-{
-    const MagnifierGeometry g =
-        ComputeMagnifierGeometry(zoomAreaOuter, factor, surface.pixelRatio());
-    surface.setClip(QRect(int(g.left), int(g.top), int(g.right - g.left), int(g.bottom - g.top)));
-
-    surface.stretchCopy(captureBuffer, QRect(0, 0, CAPTURE_SIZE, CAPTURE_SIZE), g.destLeft,
-                        g.destTop, g.factor);
-
-    // Line ends far outside the clip are pulled in to just outside it: what
-    // the lines cover inside stays the same, and every point fits an int.
-    const auto px = [&g](qint64 x, qint64 y) {
-        return QPoint(int(std::clamp(x, g.left - 1, g.right)),
-                      int(std::clamp(y, g.top - 1, g.bottom)));
-    };
-
-    // Four bent lines border the sampled pixel's row and column bands from
-    // the edges up to its corners and leave the pixel itself clear. Each
-    // covered pixel is covered once, since covering it twice would restore it.
-    surface.setRasterMode(RasterMode::InvertDestination);
-    surface.moveTo(px(g.left, g.y0));
-    surface.lineTo(px(g.x0, g.y0));
-    surface.lineTo(px(g.x0, g.top));
-
-    surface.moveTo(px(g.x1, g.top));
-    surface.lineTo(px(g.x1, g.y0));
-    surface.lineTo(px(g.right, g.y0));
-
-    surface.moveTo(px(g.left, g.y1));
-    surface.lineTo(px(g.x0, g.y1));
-    surface.lineTo(px(g.x0, g.bottom));
-
-    surface.moveTo(px(g.x1, g.bottom));
-    surface.lineTo(px(g.x1, g.y1));
-    surface.lineTo(px(g.right, g.y1));
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QRect inner = InnerDeviceRect(zoomAreaOuter, ratio);
+    // Undoing the scale Qt puts between the painter and a scaled device
+    // leaves a transform Qt takes for none: the picture lands pixel for pixel.
+    painter.save();
+    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+    painter.drawImage(inner.topLeft(),
+                      MagnifierPicture(capture, inner.size(), ZoomFactorFromIndex(index)));
+    painter.restore();
 }

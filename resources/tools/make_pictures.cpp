@@ -144,17 +144,6 @@ QByteArray PngBytes(const QImage &image)
     return bytes;
 }
 
-// The program's own copy of an icon size: premultiplied RGBA bytes, rows top
-// to bottom, with nothing to decode at start-up.
-QByteArray RawBytes(const QImage &image)
-{
-    const QImage raw = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    QByteArray bytes;
-    for (int y = 0; y < raw.height(); ++y)
-        bytes.append(reinterpret_cast<const char *>(raw.constScanLine(y)), raw.width() * 4);
-    return bytes;
-}
-
 // A Windows icon file whose images are stored as PNG, which every Windows since
 // Vista reads.
 QByteArray IcoBytes(const std::vector<QImage> &images)
@@ -206,7 +195,6 @@ int main(int argc, char *argv[])
     for (int size : {16, 32, 48, 64, 128, 256}) {
         const QImage icon = FourArrows(size);
         ok &= WriteFile(out.filePath(QStringLiteral("app-%1.png").arg(size)), PngBytes(icon));
-        ok &= WriteFile(out.filePath(QStringLiteral("app-%1.rgba").arg(size)), RawBytes(icon));
         if (size != 64 && size != 128)
             icoImages.push_back(icon);
     }

@@ -1,8 +1,8 @@
 // Prints the dialog base units of the sampler window's font on the current
 // display, "X Y", so that desktop tests can work out the window's pixels on
 // their own.
-#include "platform/dialog_units.h"
 #include "resources/dialog_template.h"
+#include "widgets/dialog_builder.h"
 
 #include <QApplication>
 

@@ -3,7 +3,7 @@
 // What the magnifier must show, worked out independently of its code, for
 // the tests that check its drawing pixel by pixel.
 
-#include "sampling/sampling_constants.h"
+#include "sampling/drag_sampler.h"
 
 #include <QImage>
 #include <QRect>

@@ -1,0 +1,44 @@
+#include "screen/pointer_position.h"
+
+#include <QGuiApplication>
+
+#include <cmath>
+#include <cstdlib>
+
+#ifdef TINTGRABBER_HAVE_XLIB
+#include <QtGui/qguiapplication_platform.h>
+
+#include <X11/Xlib.h>
+#endif
+
+PointerPosition SystemPointerPosition()
+{
+#ifdef TINTGRABBER_HAVE_XLIB
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (Display *display = x11 ? x11->display() : nullptr) {
+        return [display]() -> std::optional<QPoint> {
+            Window root = 0, child = 0;
+            int x = 0, y = 0, windowX = 0, windowY = 0;
+            unsigned buttons = 0;
+            // False where the pointer is on another X screen than ours.
+            if (!XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &windowX,
+                               &windowY, &buttons))
+                return std::nullopt;
+            return QPoint(x, y);
+        };
+    }
+#endif
+    return [] { return std::optional<QPoint>(); };
+}
+
+QPoint PointerPixel(QPoint eventPoint, qreal devicePixelRatio, const PointerPosition &system)
+{
+    if (qFuzzyCompare(devicePixelRatio, 1.0) || !(devicePixelRatio > 0))
+        return eventPoint;
+    const std::optional<QPoint> exact = system();
+    const long long reach = std::llround(std::ceil(devicePixelRatio));
+    if (exact && std::llabs(0LL + exact->x() - eventPoint.x()) <= reach &&
+        std::llabs(0LL + exact->y() - eventPoint.y()) <= reach)
+        return *exact;
+    return eventPoint;
+}

@@ -1,0 +1,51 @@
+#include "screen/screen_access.h"
+
+#include "screen/qt_screens.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#ifdef TINTGRABBER_HAVE_XLIB
+#include <QtGui/qguiapplication_platform.h>
+
+#include <X11/Xlib.h>
+#endif
+
+namespace
+{
+
+// Newer XWayland servers announce themselves by an extension; all of them
+// name their outputs, and so Qt's screens, "XWAYLAND<n>".
+bool RunsOnXWayland()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        if (screen->name().startsWith(QLatin1String("XWAYLAND")))
+            return true;
+    }
+#ifdef TINTGRABBER_HAVE_XLIB
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    int opcode = 0, event = 0, error = 0;
+    return x11 && x11->display() &&
+           XQueryExtension(x11->display(), "XWAYLAND", &opcode, &event, &error);
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+ScreenAccess CurrentScreenAccess(ScreenSource &source)
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return ScreenAccess::NoGrab;
+    ScreenList screens;
+    const QPoint middle =
+        PhysicalFromLogical(screens.infos(), QPointF(primary->geometry().center()));
+    QImage probe(1, 1, QImage::Format_RGB32);
+    if (!source.copyRect(middle, probe))
+        return ScreenAccess::NoGrab;
+    return RunsOnXWayland() ? ScreenAccess::OnlyX11Windows : ScreenAccess::Readable;
+}

@@ -1,0 +1,16 @@
+#include "screen/screen_source.h"
+
+#include "screen/qt_screens.h"
+
+#ifdef TINTGRABBER_HAVE_X11SHM
+#include "screen/x11_screen_source.h"
+#endif
+
+std::unique_ptr<ScreenSource> CreateScreenSource()
+{
+#ifdef TINTGRABBER_HAVE_X11SHM
+    if (auto x11 = X11ScreenSource::openForApplication())
+        return x11;
+#endif
+    return std::make_unique<QtScreenSource>();
+}

@@ -1,0 +1,221 @@
+#include "widgets/color_field.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace
+{
+
+// Room between the edge and the text, as a frameless line edit leaves it.
+constexpr int MARGIN_X = 4;
+constexpr int MARGIN_Y = 1;
+
+} // namespace
+
+ColorField::ColorField(QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::IBeamCursor);
+}
+
+void ColorField::setText(const QString &text)
+{
+    if (text == text_)
+        return;
+    text_ = text;
+    select(int(text_.size()), int(text_.size()));
+}
+
+QString ColorField::selectedText() const
+{
+    const int start = std::min(anchor_, cursor_);
+    return text_.mid(start, std::abs(cursor_ - anchor_));
+}
+
+void ColorField::selectAll()
+{
+    select(0, int(text_.size()));
+}
+
+void ColorField::copy() const
+{
+    if (hasSelectedText())
+        QGuiApplication::clipboard()->setText(selectedText());
+}
+
+// Where X11 has a primary selection, selecting with the mouse offers it there
+// too, as every text field on that desktop does.
+void ColorField::copyToPrimary() const
+{
+    if (hasSelectedText() && QGuiApplication::clipboard()->supportsSelection())
+        QGuiApplication::clipboard()->setText(selectedText(), QClipboard::Selection);
+}
+
+QSize ColorField::sizeHint() const
+{
+    return QSize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 17 + 2 * MARGIN_X,
+                 fontMetrics().height() + 2 * MARGIN_Y + 2);
+}
+
+// The text's line, centred in the field as a line edit centres it.
+QRect ColorField::lineRect() const
+{
+    const int lineHeight = fontMetrics().height();
+    return QRect(MARGIN_X, (height() - lineHeight + 1) / 2, width() - 2 * MARGIN_X, lineHeight);
+}
+
+int ColorField::caretX(int position) const
+{
+    return fontMetrics().horizontalAdvance(text_.left(position));
+}
+
+int ColorField::positionAt(int x) const
+{
+    // The caret position nearest to x.
+    const int lineX = x - lineRect().x() + scroll_;
+    int best = 0;
+    for (int position = 1; position <= text_.size(); ++position) {
+        if (std::abs(caretX(position) - lineX) < std::abs(caretX(best) - lineX))
+            best = position;
+    }
+    return best;
+}
+
+// Moves the selection and keeps the caret in view as a line edit does: a text
+// that fits sits at the left; a wider one scrolls only as far as the caret
+// needs, and never leaves blank room after its end.
+void ColorField::select(int anchor, int cursor)
+{
+    anchor_ = std::clamp(anchor, 0, int(text_.size()));
+    cursor_ = std::clamp(cursor, 0, int(text_.size()));
+    const int visible = lineRect().width();
+    const int used = caretX(int(text_.size())) + 1;
+    const int caret = caretX(cursor_);
+    if (used <= visible)
+        scroll_ = 0;
+    else if (caret - scroll_ >= visible)
+        scroll_ = caret - visible + 1;
+    else if (caret < scroll_)
+        scroll_ = caret;
+    else
+        scroll_ = std::min(scroll_, used - visible);
+    update();
+}
+
+void ColorField::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QPalette &colours = palette();
+    painter.fillRect(rect(), colours.color(QPalette::Window));
+    const int right = width() - 1;
+    const int bottom = height() - 1;
+    painter.fillRect(0, 0, right, 1, colours.color(QPalette::Dark));
+    painter.fillRect(0, 0, 1, bottom, colours.color(QPalette::Dark));
+    painter.fillRect(0, bottom, right + 1, 1, colours.color(QPalette::Light));
+    painter.fillRect(right, 0, 1, bottom + 1, colours.color(QPalette::Light));
+    if (text_.isEmpty())
+        return;
+
+    const QRect line = lineRect();
+    painter.setClipRect(rect().adjusted(2, 1, -2, -1));
+    const QPointF baseline(line.x() - scroll_, line.y() + fontMetrics().ascent());
+    const int from = line.x() - scroll_ + caretX(std::min(anchor_, cursor_));
+    const QRect band(from, line.y(), caretX(std::max(anchor_, cursor_)) + line.x() - scroll_ - from,
+                     line.height());
+    painter.save();
+    painter.setClipRegion(QRegion(painter.clipBoundingRect().toRect()) - band);
+    painter.setPen(colours.color(QPalette::Text));
+    painter.drawText(baseline, text_);
+    painter.restore();
+    if (band.width() > 0) {
+        painter.setClipRect(band, Qt::IntersectClip);
+        painter.fillRect(band, colours.color(QPalette::Highlight));
+        painter.setPen(colours.color(QPalette::HighlightedText));
+        painter.drawText(baseline, text_);
+    }
+}
+
+void ColorField::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    selecting_ = true;
+    const int at = positionAt(qRound(event->position().x()));
+    select(event->modifiers() & Qt::ShiftModifier ? anchor_ : at, at);
+}
+
+void ColorField::mouseMoveEvent(QMouseEvent *event)
+{
+    if (selecting_ && (event->buttons() & Qt::LeftButton))
+        select(anchor_, positionAt(qRound(event->position().x())));
+}
+
+void ColorField::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && selecting_) {
+        selecting_ = false;
+        copyToPrimary();
+    }
+}
+
+void ColorField::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The colour texts are short: a double click takes the whole of one.
+    if (event->button() == Qt::LeftButton) {
+        selectAll();
+        copyToPrimary();
+    }
+}
+
+void ColorField::keyPressEvent(QKeyEvent *event)
+{
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    const int end = int(text_.size());
+    if (event == QKeySequence::Copy)
+        copy();
+    else if (event == QKeySequence::SelectAll)
+        selectAll();
+    else if (event->key() == Qt::Key_Home)
+        select(extend ? anchor_ : 0, 0);
+    else if (event->key() == Qt::Key_End)
+        select(extend ? anchor_ : end, end);
+    else if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
+        const int step = event->key() == Qt::Key_Left ? -1 : 1;
+        // Without Shift an arrow first collapses a selection to its side.
+        const int to = !extend && hasSelectedText()
+                           ? (step < 0 ? std::min(anchor_, cursor_) : std::max(anchor_, cursor_))
+                           : cursor_ + step;
+        select(extend ? anchor_ : to, to);
+    } else
+        event->ignore(); // Enter, Escape and the rest belong to the window
+}
+
+void ColorField::focusOutEvent(QFocusEvent *event)
+{
+    // A selection outlives a switch of window or a context menu only.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason &&
+        hasSelectedText())
+        select(cursor_, cursor_);
+    QWidget::focusOutEvent(event);
+}
+
+void ColorField::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    // The line edit's own captions, so that they come translated.
+    const auto caption = [](const char *text) {
+        return QCoreApplication::translate("QLineEdit", text);
+    };
+    menu.addAction(caption("&Copy"), this, [this] { copy(); })->setEnabled(hasSelectedText());
+    menu.addAction(caption("Select All"), this, [this] { selectAll(); })
+        ->setEnabled(!text_.isEmpty());
+    menu.exec(event->globalPos());
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QWidget>
+
+// A read-only single-line text field with a thin sunken edge, on the window's
+// background colour like any read-only field. The colour fields change on
+// every pointer move of a drag, so this one is light: it paints every pixel
+// itself (nothing beneath it repaints), with plain QPainter text, and repaints
+// only when its text changes. Otherwise it behaves as a read-only line edit:
+// it starts empty, keeps the caret in view when the text is wider than it,
+// and the user selects with the mouse or keyboard and copies with the usual
+// keys or its context menu.
+class ColorField : public QWidget
+{
+public:
+    explicit ColorField(QWidget *parent = nullptr);
+
+    QString text() const { return text_; }
+    // As a line edit's: nothing selected after, the caret at the end.
+    void setText(const QString &text);
+
+    bool hasSelectedText() const { return anchor_ != cursor_; }
+    QString selectedText() const;
+    // Selects everything, leaving the caret at the end, scrolled into view.
+    void selectAll();
+    // Puts the selection on the clipboard; without one the clipboard stays.
+    void copy() const;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    QRect lineRect() const;
+    int caretX(int position) const;
+    int positionAt(int x) const;
+    void select(int anchor, int cursor);
+    void copyToPrimary() const;
+
+    QString text_;
+    int cursor_ = 0;
+    int anchor_ = 0;
+    // Pixels the text is scrolled left by, to keep the caret in view.
+    int scroll_ = 0;
+    bool selecting_ = false;
+};

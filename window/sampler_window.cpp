@@ -1,0 +1,254 @@
+#include "window/sampler_window.h"
+
+#include "resources/dialog_template.h"
+#include "resources/pictures.h"
+#include "resources/resource_ids.h"
+#include "resources/zoom_items.h"
+#include "sampling/magnifier.h"
+#include "settings/settings_store.h"
+#include "widgets/color_field.h"
+#include "widgets/dialog_builder.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace
+{
+
+// The fields that show a colour's texts, in the texts' order.
+constexpr std::array<int, 6> TEXT_FIELD_IDS = {IDC_REDTEXT,     IDC_GREENTEXT, IDC_BLUETEXT,
+                                               IDC_HASHHEXTEXT, IDC_HEXTEXT,   IDC_POVRAYTEXT};
+
+// Each copy button and the field it copies.
+constexpr std::pair<int, int> COPY_BUTTONS[] = {
+    {IDC_COPYHASHHEX, IDC_HASHHEXTEXT}, {IDC_COPYHEX, IDC_HEXTEXT},
+    {IDC_COPYRED, IDC_REDTEXT},         {IDC_COPYGREEN, IDC_GREENTEXT},
+    {IDC_COPYBLUE, IDC_BLUETEXT},       {IDC_COPYPOVRAY, IDC_POVRAYTEXT},
+};
+
+// One notch of an ordinary mouse wheel, in eighths of a degree.
+constexpr int WHEEL_NOTCH = 120;
+
+QRect Inside(const QWidget *area)
+{
+    return area->geometry().adjusted(AREA_INSET, AREA_INSET, -AREA_INSET, -AREA_INSET);
+}
+
+QString UnreadableScreenMessage(ScreenAccess access)
+{
+    if (access == ScreenAccess::NoGrab)
+        return QStringLiteral(
+            "Tintgrabber cannot read the screen on this desktop, so it cannot show the colour "
+            "under the pointer.\n\nIt reads the screen on X11 desktops. In a Wayland session, "
+            "choose an X11 (Xorg) session when you log in.");
+    return QStringLiteral(
+        "Tintgrabber runs through XWayland here, which lets it read only the windows of other "
+        "X11 programs. Everywhere else on the screen it would read black, not the colour you "
+        "see.\n\nTo read the whole screen, choose an X11 (Xorg) session when you log in.");
+}
+
+} // namespace
+
+SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWidget *parent)
+    : QDialog(parent), Controls(BuildDialog(*this, SamplerWindowTemplate())),
+      TopmostCheck(control<QCheckBox>(IDC_TOPMOST)), ZoomList(control<QComboBox>(IDC_ZOOMLIST)),
+      ColorArea(control<QWidget>(IDC_COLORAREA)), ZoomArea(control<QWidget>(IDC_ZOOMAREA)),
+      Settings(settings), Sampler(screen, palette().color(QPalette::Button).rgb()),
+      SwatchIcon(IconPicture(IDI_APP).toImage())
+{
+    for (std::size_t i = 0; i < Fields.size(); ++i)
+        Fields[i] = control<ColorField>(TEXT_FIELD_IDS[i]);
+    // A press over either area reaches the window, which starts the drag.
+    ColorArea->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ZoomArea->setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (int index = 0; index < ZOOM_ITEM_COUNT; ++index)
+        ZoomList->addItem(ZoomItemText(index));
+    // Qt would focus the list on a wheel turn over it, and so skip the turn
+    // that only focuses it.
+    ZoomList->setFocusPolicy(Qt::StrongFocus);
+
+    // Not shown yet, so the flag goes into the window as it is created.
+    const int onTop = Settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
+                                      QLatin1String(SETTINGS_ENTRY_ALWAYS_ON_TOP), 0);
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop != 0);
+    TopmostCheck->setChecked(onTop != 0);
+    // An index outside the list selects nothing; the magnifier still draws at
+    // the stored index, which it reads itself.
+    const int zoom = Settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
+                                     QLatin1String(SETTINGS_ENTRY_ZOOM), 0);
+    ZoomList->setCurrentIndex(zoom >= 0 && zoom < ZOOM_ITEM_COUNT ? zoom : -1);
+    setWindowOpacity(ACTIVE_ALPHA / 255.0);
+
+    connect(TopmostCheck, &QCheckBox::clicked, this, [this](bool checked) {
+        setAlwaysOnTop(checked);
+        Settings.WriteInt(QLatin1String(SETTINGS_SECTION_WINDOW),
+                          QLatin1String(SETTINGS_ENTRY_ALWAYS_ON_TOP), checked ? 1 : 0);
+    });
+    connect(ZoomList, &QComboBox::currentIndexChanged, this, [this](int index) {
+        Settings.WriteInt(QLatin1String(SETTINGS_SECTION_WINDOW),
+                          QLatin1String(SETTINGS_ENTRY_ZOOM), index);
+        // The capture stays; only its enlargement changes.
+        update(ZoomArea->geometry());
+    });
+    for (const auto &[buttonId, fieldId] : COPY_BUTTONS) {
+        ColorField *field = control<ColorField>(fieldId);
+        // Selecting all leaves the caret at the end, scrolled into view; an
+        // empty field has no selection and leaves the clipboard alone.
+        connect(control<QPushButton>(buttonId), &QPushButton::clicked, field, [field] {
+            field->selectAll();
+            field->copy();
+        });
+    }
+    // A wheel turn goes to whatever is under the pointer; the window wants
+    // every turn over any of its controls.
+    qApp->installEventFilter(this);
+}
+
+SamplerWindow::~SamplerWindow()
+{
+    qApp->removeEventFilter(this);
+    if (CursorShown)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void SamplerWindow::paintEvent(QPaintEvent *event)
+{
+    // The background is already in place; the frames draw only their edges.
+    QPainter painter(this);
+    if (event->region().intersects(ColorArea->geometry()))
+        DrawSwatch(painter, ColorArea->geometry(), Sampler.currentColor(), SwatchIcon);
+    if (event->region().intersects(ZoomArea->geometry()))
+        DrawMagnifier(painter, ZoomArea->geometry(), Sampler.captureBuffer(), Settings);
+}
+
+bool SamplerWindow::mayStartDrag()
+{
+    if (Access == ScreenAccess::Readable)
+        return true;
+    // Said once, without waiting for the message to be closed; after that,
+    // drags go on through XWayland, where other X11 windows read true.
+    if (!AccessTold) {
+        AccessTold = true;
+        auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Tintgrabber"),
+                                    UnreadableScreenMessage(Access), QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        return false;
+    }
+    return Access == ScreenAccess::OnlyX11Windows;
+}
+
+void SamplerWindow::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton &&
+        (ColorArea->geometry().contains(at) || ZoomArea->geometry().contains(at)) &&
+        mayStartDrag()) {
+        Dragging = true;
+        grabMouse();
+        // A press during a drag whose release went elsewhere keeps the one
+        // cursor shown, so the release puts back the cursor from before.
+        if (!CursorShown)
+            QGuiApplication::setOverrideCursor(SamplerCursor());
+        CursorShown = true;
+    }
+    QDialog::mousePressEvent(event);
+}
+
+void SamplerWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    if (Dragging) {
+        const qreal ratio = devicePixelRatioF();
+        const QPoint mapped = PhysicalFromLogical(Screens.infos(), mapToGlobal(event->position()),
+                                                  Screens.indexOf(windowHandle()->screen()));
+        const int radius = CaptureRadiusShown(InnerDeviceRect(ZoomArea->geometry(), ratio).size());
+        const COLORREF color = Sampler.sample(PointerPixel(mapped, ratio, ExactPointer), radius);
+        update(Inside(ColorArea));
+        update(Inside(ZoomArea));
+        const ColorTexts texts = FormatColorTexts(color);
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            Fields[i]->setText(texts[i]);
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void SamplerWindow::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        Dragging = false;
+        if (mouseGrabber() == this)
+            releaseMouse();
+        if (CursorShown)
+            QGuiApplication::restoreOverrideCursor();
+        CursorShown = false;
+    }
+    QDialog::mouseReleaseEvent(event);
+}
+
+void SamplerWindow::keyPressEvent(QKeyEvent *event)
+{
+    // No button is the default, so QDialog would ignore Enter. A focused push
+    // button takes it as a click; anywhere else it is the OK command.
+    const bool enter = event->key() == Qt::Key_Enter || event->key() == Qt::Key_Return;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (auto *focused = qobject_cast<QPushButton *>(focusWidget()))
+            focused->click();
+        else
+            accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void SamplerWindow::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        setWindowOpacity((isActiveWindow() ? ACTIVE_ALPHA : INACTIVE_ALPHA) / 255.0);
+}
+
+bool SamplerWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Wheel && watched->isWidgetType() &&
+        static_cast<QWidget *>(watched)->window() == this)
+        return wheelOverWindow(static_cast<QWheelEvent *>(event));
+    return QDialog::eventFilter(watched, event);
+}
+
+bool SamplerWindow::wheelOverWindow(QWheelEvent *event)
+{
+    event->accept();
+    // The first turn only gives the list the focus, wherever the pointer is.
+    if (!ZoomList->hasFocus()) {
+        WheelRemainder = 0;
+        ZoomList->setFocus(Qt::MouseFocusReason);
+        return true;
+    }
+    // Turning away from the user goes up the list, to smaller factors.
+    WheelRemainder += event->angleDelta().y();
+    const int notches = WheelRemainder / WHEEL_NOTCH;
+    WheelRemainder %= WHEEL_NOTCH;
+    if (notches != 0)
+        ZoomList->setCurrentIndex(
+            std::clamp(ZoomList->currentIndex() - notches, 0, ZoomList->count() - 1));
+    return true;
+}
+
+void SamplerWindow::setAlwaysOnTop(bool on)
+{
+    // On a window that exists, the handle's flag switches the window
+    // manager's state in place; the widget's own setter would recreate the
+    // window. The widget keeps the flag in step for whatever reads it later.
+    overrideWindowFlags(on ? windowFlags() | Qt::WindowStaysOnTopHint
+                           : windowFlags() & ~Qt::WindowStaysOnTopHint);
+    if (QWindow *handle = windowHandle())
+        handle->setFlag(Qt::WindowStaysOnTopHint, on);
+}

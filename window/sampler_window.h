@@ -1,0 +1,86 @@
+#pragma once
+
+#include "sampling/drag_sampler.h"
+#include "screen/pointer_position.h"
+#include "screen/qt_screens.h"
+#include "screen/screen_access.h"
+#include "window/window_menu.h"
+
+#include <QDialog>
+#include <QHash>
+
+#include <array>
+
+class ColorField;
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class SettingsStore;
+
+// Window opacity while the window is active and while another one is.
+inline constexpr int ACTIVE_ALPHA = 255;
+inline constexpr int INACTIVE_ALPHA = 80;
+
+// The program's window: the magnifier and the swatch, a copy button above
+// each of the six colour fields, the always-on-top box, the zoom list and
+// Exit. Pressing in either area and dragging samples the screen. The two
+// choices are stored the moment they change. Exit, Escape, the close box and
+// Enter outside the push buttons close it.
+//
+// A pointer move flows one way: the event becomes a physical screen point,
+// the sampler reads the screen there and returns the colour, and the window
+// asks for the two areas' repaints and sets the fields; the paint then draws
+// the sampler's colour and capture at the stored zoom.
+class SamplerWindow : public QDialog
+{
+public:
+    // The settings and the screen must outlive the window.
+    SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWidget *parent = nullptr);
+    ~SamplerWindow() override;
+
+    // Where the screen cannot be read, the first drag says so instead of
+    // showing colours that were never read.
+    void setScreenAccess(ScreenAccess access) { Access = access; }
+
+    // A control by identifier, as the window template names them.
+    template <class Control> Control *control(int id) const
+    {
+        return static_cast<Control *>(Controls.value(id));
+    }
+    const DragSampler &sampler() const { return Sampler; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool mayStartDrag();
+    void setAlwaysOnTop(bool on);
+    bool wheelOverWindow(QWheelEvent *event);
+
+    const QHash<int, QWidget *> Controls;
+    QCheckBox *const TopmostCheck;
+    QComboBox *const ZoomList;
+    QWidget *const ColorArea;
+    QWidget *const ZoomArea;
+    // In the order of a colour's texts.
+    std::array<ColorField *, 6> Fields;
+
+    SettingsStore &Settings;
+    DragSampler Sampler;
+    ScreenList Screens;
+    const PointerPosition ExactPointer = SystemPointerPosition();
+    bool Dragging = false;
+    bool CursorShown = false;
+    const QImage SwatchIcon;
+    // A turn of a high-resolution wheel not yet worth a whole notch.
+    int WheelRemainder = 0;
+    ScreenAccess Access = ScreenAccess::Readable;
+    bool AccessTold = false;
+    WindowMenu Menu{*this};
+};

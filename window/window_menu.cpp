@@ -1,0 +1,112 @@
+#include "window/window_menu.h"
+
+#include "resources/dialog_template.h"
+#include "resources/resource_ids.h"
+#include "window/about_window.h"
+
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QMenu>
+
+#ifdef Q_OS_WIN
+#include <QAbstractNativeEventFilter>
+#include <windows.h>
+
+// The window's real system menu: the entries are appended to it, and its
+// commands are read from the window's messages before Qt sees them.
+class WindowMenu::NativeMenu final : public QAbstractNativeEventFilter
+{
+public:
+    explicit NativeMenu(WindowMenu &owner) : owner_(owner)
+    {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~NativeMenu() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+
+    // A change of some window flags gives the window a new handle with the
+    // system's plain menu again, so every handle gets the entries once.
+    void attach(HWND window, const QString &text)
+    {
+        if (window == nullptr || window == attached_)
+            return;
+        attached_ = window;
+        if (HMENU menu = GetSystemMenu(window, FALSE)) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_STRING, IDM_ABOUT, reinterpret_cast<LPCWSTR>(text.utf16()));
+        }
+    }
+
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *result) override
+    {
+        const MSG *msg = static_cast<const MSG *>(message);
+        if (type != "windows_generic_MSG" || msg->hwnd != attached_ ||
+            msg->message != WM_SYSCOMMAND || !owner_.runCommand(unsigned(msg->wParam)))
+            return false;
+        *result = 0;
+        return true;
+    }
+
+private:
+    WindowMenu &owner_;
+    HWND attached_ = nullptr;
+};
+#endif
+
+WindowMenu::WindowMenu(QWidget &window)
+    : window_(window), aboutText_(LoadResourceString(IDS_ABOUTMENU))
+{
+    if (aboutText_.isEmpty())
+        return;
+#ifdef Q_OS_WIN
+    native_ = std::make_unique<NativeMenu>(*this);
+#endif
+    window_.installEventFilter(this);
+}
+
+WindowMenu::~WindowMenu() = default;
+
+bool WindowMenu::runCommand(unsigned command)
+{
+    if ((command & 0xFFF0u) != unsigned(IDM_ABOUT))
+        return false;
+    AboutWindow about(&window_);
+    about.exec();
+    return true;
+}
+
+bool WindowMenu::eventFilter(QObject *watched, QEvent *event)
+{
+#ifdef Q_OS_WIN
+    // The native handle exists once the window is shown, and may change.
+    if (event->type() == QEvent::Show || event->type() == QEvent::WinIdChange)
+        native_->attach(reinterpret_cast<HWND>(window_.internalWinId()), aboutText_);
+    return false;
+#else
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_F10 || key->modifiers() != Qt::ShiftModifier)
+            return false;
+        // Shift+F10 is the Menu key of keyboards without one: the focused
+        // control is asked first, and the window only if it has no menu.
+        QWidget *target = window_.focusWidget() ? window_.focusWidget() : &window_;
+        const QPoint at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at),
+                                  key->modifiers());
+        QCoreApplication::sendEvent(target, &request);
+        return true;
+    }
+    if (event->type() != QEvent::ContextMenu || watched != &window_)
+        return false;
+    auto *request = static_cast<QContextMenuEvent *>(event);
+    // The right button on a control is that control's, as a system menu
+    // would never open there.
+    if (request->reason() == QContextMenuEvent::Mouse && window_.childAt(request->pos()))
+        return false;
+    QMenu menu(&window_);
+    menu.addSeparator();
+    menu.addAction(aboutText_)->setData(IDM_ABOUT);
+    if (const QAction *chosen = menu.exec(request->globalPos()))
+        runCommand(chosen->data().toUInt());
+    return true;
+#endif
+}
