@@ -18,51 +18,37 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/bench/lib.sh"
 program=$(realpath "${1:-$root/build/default/app/tintgrabber}")
-build=$(realpath "${BENCH_BUILD:-$root/build/default}")
 MOVES=${BENCH_MOVES:-200}
 WARMUP=${BENCH_WARMUP:-200}
-. "$root/bench/lib.sh"
 
 if [ -z "${TG_BENCH_ON_DISPLAY:-}" ]; then
-    bench_require drag_callgrind "$program" "$build/bench/map_timer" \
-        "$build/tests/desktop/tools/paint_root"
+    bench_require drag_callgrind "$program" "$map_timer" "$paint_root"
     command -v valgrind >/dev/null || { echo "drag_callgrind: valgrind is not installed" >&2; exit 2; }
 fi
 bench_on_desktop "$program"
 
 bench_fresh_user
-bench_end_with_work
-"$build/tests/desktop/tools/paint_root" --pattern
+pid=
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+"$paint_root" --pattern
 
 out=$work/callgrind.out
-line=$("$build/bench/map_timer" --keep valgrind --tool=callgrind --instr-atstart=no \
+read -r _ pid wid _ < <("$map_timer" --keep valgrind --tool=callgrind --instr-atstart=no \
     --callgrind-out-file="$out" "$program")
-pid=$(echo "$line" | cut -d' ' -f2)
-wid=$(echo "$line" | cut -d' ' -f3)
 xdotool windowmove "$wid" 0 0
 sleep 1
-
-# The swatch's centre, from the window template (273 x 58 dialog units;
-# ColorArea at 212,12 59x30) scaled to the window's real size.
-read -r ox oy w h < <(xwininfo -id "$wid" | awk '
-    /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
-    /^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print x, y, w, h }')
-xdotool mousemove --sync $((ox + (483 * w + 273) / 546)) $((oy + (54 * h + 58) / 116)) mousedown 1
+# shellcheck disable=SC2046 # the swatch's centre, "X Y"
+xdotool mousemove --sync $(bench_unit_point "$wid" 483 54) mousedown 1
 sleep 0.5
 
 # The same walk further on, where the colours under the pointer differ.
-warmup=()
-for ((i = MOVES; i < MOVES + WARMUP; i++)); do
-    warmup+=(mousemove $((200 + (i * 3) % 800)) $((150 + (i * 2) % 500)) sleep 0.1)
-done
-[ "$WARMUP" -gt 0 ] && xdotool "${warmup[@]}"
-args=()
-for ((i = 0; i < MOVES; i++)); do
-    args+=(mousemove $((200 + (i * 3) % 800)) $((150 + (i * 2) % 500)) sleep 0.1)
-done
+bench_path "$MOVES" "$WARMUP" 0.1
+[ "$WARMUP" -gt 0 ] && xdotool "${path_args[@]}"
+bench_path 0 "$MOVES" 0.1
 callgrind_control --instr=on "$pid" >/dev/null 2>&1
-xdotool "${args[@]}"
+xdotool "${path_args[@]}"
 sleep 1
 callgrind_control --instr=off "$pid" >/dev/null 2>&1
 xdotool mouseup 1
@@ -79,7 +65,6 @@ for _ in $(seq 1 600); do
 done
 total=$(awk '/^totals:/ { print $2 }' "$out" 2>/dev/null)
 [ -n "$total" ] || { echo "drag_callgrind: callgrind wrote no counts" >&2; exit 1; }
-# BENCH_CALLGRIND_OUT keeps the counts for callgrind_annotate or a viewer.
 [ -n "${BENCH_CALLGRIND_OUT:-}" ] && cp "$out" "$BENCH_CALLGRIND_OUT"
 echo "drag_callgrind: $program, $MOVES moves after $WARMUP uncounted"
 echo "instructions per move: $((total / MOVES)) ($total in all)"
@@ -88,4 +73,4 @@ callgrind_annotate --inclusive=yes "$out" 2>/dev/null |
     sed -n '/file:function/,$p' | sed -n '3,$p' |
     grep -v -e "'2 " -e QEventLoop -e g_main_ -e notify -e processEvents -e sendEvent \
         -e sendSpontaneousEvent -e sendPostedEvents -e '???:0x' -e 'QWidget::event' |
-    head -30
+    sed -n 1,30p

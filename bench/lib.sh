@@ -1,23 +1,33 @@
-# Shared by the whole-program benchmarks; source it after setting root.
+# Shared by the whole-program benchmarks; source it after setting root. They
+# need the program and, from BENCH_BUILD (default build/default), the helpers
+# in bench/ and tests/desktop/tools/paint_root; they build nothing.
 #
 #   bench_require NAME FILE...   exit 2 with a hint unless every FILE is an
 #                                executable
 #   bench_on_desktop ARG...      unless already there, run "$0" ARG... on a
-#                                private Xvfb + openbox desktop and exit with
-#                                its status
-#   bench_fresh_user             on that desktop: make $work and a fresh HOME
-#                                and XDG_RUNTIME_DIR in it, as for a new user
-#                                (the caller's exit trap removes $work)
-#   bench_end_with_work          on exit, kill the process whose id is in
-#                                $pid, if any, and remove $work
+#                                private Xvfb + openbox desktop with a session
+#                                bus, and exit with its status
+#   bench_fresh_user             make $work and a fresh HOME and
+#                                XDG_RUNTIME_DIR in it, as for a new user
 #   bench_gone PID TRIES         wait until PID has ended or is a zombie,
 #                                polling every 0.1 s; fail after TRIES polls
+#   bench_geometry WID           print the window's "X Y WIDTH HEIGHT"
+#   bench_unit_point WID UX UY   print "X Y" on screen of the point at UX, UY
+#                                half dialog units in our window
+#   bench_pattern_hex X Y        print paint_root's colour at X, Y, "#rrggbb"
+#   bench_path FROM COUNT PAUSE  set path_args to xdotool's arguments for
+#                                moves FROM.. of the walk over the pattern,
+#                                with PAUSE seconds after each
+
+build=$(realpath "${BENCH_BUILD:-$root/build/default}")
+map_timer=$build/bench/map_timer
+paint_root=$build/tests/desktop/tools/paint_root
 
 bench_require() {
     local name=$1 file
     shift
     for file in "$@"; do
-        [ -x "$file" ] || { echo "$name: $file is missing; run scripts/build.sh" >&2; exit 2; }
+        [ -x "$file" ] || { echo "$name: $file is missing; build it first" >&2; exit 2; }
     done
 }
 
@@ -25,15 +35,14 @@ bench_require() {
 # start one (dbus-launch) at every start. This one starts no services.
 bench_on_desktop() {
     [ -n "${TG_BENCH_ON_DISPLAY:-}" ] && return 0
-    local session=() status
+    local session=()
     command -v dbus-run-session >/dev/null &&
         session=(dbus-run-session --config-file="$root/bench/session_bus.conf" --)
     set +e
     "$root/scripts/with-xvfb.sh" --wm -- "${session[@]}" \
         env TG_BENCH_ON_DISPLAY=1 "$0" "$@" \
         2> >(grep -v -e 'Failed to set fd limit' -e XDG_RUNTIME_DIR -e '^==' >&2)
-    status=$?
-    exit "$status"
+    exit $?
 }
 
 bench_fresh_user() {
@@ -41,11 +50,6 @@ bench_fresh_user() {
     export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
     mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
-}
-
-bench_end_with_work() {
-    pid=
-    trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 }
 
 bench_gone() {
@@ -57,4 +61,33 @@ bench_gone() {
         tries=$((tries - 1))
     done
     return 1
+}
+
+bench_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+        /^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print x, y, w, h }'
+}
+
+# Our window's template is 273 x 58 dialog units (the swatch, ColorArea, at
+# 212,12 59x30; the "#HTML" button at 61,2 41x11); a point scales with the
+# window's real size, whatever the font.
+bench_unit_point() {
+    local ox oy w h
+    read -r ox oy w h < <(bench_geometry "$1")
+    echo "$((ox + ($2 * w + 273) / 546)) $((oy + ($3 * h + 58) / 116))"
+}
+
+bench_pattern_hex() {
+    printf '#%02x%02x%02x' $(($1 % 256)) $(($2 % 256)) \
+        $(((($1 >> 8) * 37 + ($2 >> 8) * 101 + 3 * $1 + 5 * $2) % 256))
+}
+
+# Steps of 3 and 2 pixels wrapping in an 800 x 500 box clear of a window at
+# the top left, so that every move lands on a new colour.
+bench_path() {
+    local i
+    path_args=()
+    for ((i = $1; i < $1 + $2; i++)); do
+        path_args+=(mousemove $((200 + (i * 3) % 800)) $((150 + (i * 2) % 500)) sleep "$3")
+    done
 }

@@ -15,13 +15,14 @@
 #include <X11/Xlib.h>
 
 #include <cerrno>
-#include <cinttypes>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <dirent.h>
+#include <filesystem>
+#include <fstream>
 #include <poll.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,26 +68,16 @@ bool IsShown(Display *display, Window window)
 // pid, in milliseconds: the first field of each thread's schedstat.
 double CpuMs(pid_t pid)
 {
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/%ld/task", long(pid));
-    DIR *tasks = opendir(path);
-    if (!tasks)
-        return -1;
-    std::uint64_t total = 0;
-    while (const dirent *task = readdir(tasks)) {
-        if (task->d_name[0] == '.')
-            continue;
-        char stat[128];
-        std::snprintf(stat, sizeof stat, "%s/%s/schedstat", path, task->d_name);
-        if (FILE *file = std::fopen(stat, "r")) {
-            std::uint64_t ns = 0;
-            if (std::fscanf(file, "%" SCNu64, &ns) == 1)
-                total += ns;
-            std::fclose(file);
-        }
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    double total = 0;
+    std::error_code error;
+    for (const auto &task : std::filesystem::directory_iterator(tasks, error)) {
+        std::ifstream stat(task.path() / "schedstat");
+        double ns = 0;
+        if (stat >> ns)
+            total += ns;
     }
-    closedir(tasks);
-    return double(total) / 1e6;
+    return total / 1e6;
 }
 
 // Asks the process to end, and makes it after two seconds.
@@ -107,19 +98,11 @@ void EndChild(pid_t child)
 
 int main(int argc, char **argv)
 {
-    int first = 1;
-    bool keep = false;
-    if (argc > 1 && std::strcmp(argv[1], "--keep") == 0) {
-        keep = true;
-        ++first;
-    }
-    if (first >= argc) {
-        std::fprintf(stderr, "usage: map_timer [--keep] COMMAND [ARG]...\n");
-        return 2;
-    }
-    Display *display = XOpenDisplay(nullptr);
+    const bool keep = argc > 1 && std::strcmp(argv[1], "--keep") == 0;
+    const int first = keep ? 2 : 1;
+    Display *display = first < argc ? XOpenDisplay(nullptr) : nullptr;
     if (!display) {
-        std::fprintf(stderr, "map_timer: cannot open the display\n");
+        std::fprintf(stderr, "usage: map_timer [--keep] COMMAND [ARG]... on an X display\n");
         return 2;
     }
     XSetErrorHandler(IgnoreErrors);
