@@ -1,0 +1,134 @@
+#include "screen/pointer_position.h"
+#include "screen/screen_geometry.h"
+
+#include <QtTest>
+
+#include <climits>
+#include <vector>
+
+using Screens = std::vector<ScreenInfo>;
+
+namespace
+{
+
+// Every physical desktop pixel its own colour, with the low bit set.
+QRgb DesktopPixel(qint64 x, qint64 y)
+{
+    return 0xFF000000u | ((quint32(x) * 2654435761u ^ quint32(y) * 40503u) & 0xFFFFFFu) | 1u;
+}
+
+bool OnScreen(const ScreenInfo &screen, qint64 x, qint64 y)
+{
+    const QRect n = NativeGeometry(screen);
+    return x >= n.x() && x <= n.right() && y >= n.y() && y <= n.bottom();
+}
+
+// A screen's grab of a logical rectangle: position and size rounded to its
+// physical pixels; pixels off that screen come back foreign (low bit clear).
+QImage SimulateGrab(const ScreenInfo &screen, const QRect &logical)
+{
+    const qreal f = screen.devicePixelRatio;
+    const qint64 x0 = screen.logicalGeometry.x() + qRound64(logical.x() * f);
+    const qint64 y0 = screen.logicalGeometry.y() + qRound64(logical.y() * f);
+    QImage image(int(qRound64(logical.width() * f)), int(qRound64(logical.height() * f)),
+                 QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, OnScreen(screen, x0 + x, y0 + y) ? DesktopPixel(x0 + x, y0 + y)
+                                                                   : 0xFFABCDEEu);
+    return image;
+}
+
+ScreenInfo Screen(int x, int y, int w, int h, qreal ratio = 1.0, QSize native = {})
+{
+    return {QRect(x, y, w, h), ratio, native};
+}
+
+} // namespace
+
+class TestScreen : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The planned grabs, carried out, fill exactly the requested pixels that
+    // some screen shows, each from where it lies, and nothing else.
+    void grabsSupplyEachPhysicalPixelOnce_data()
+    {
+        QTest::addColumn<Screens>("screens");
+        QTest::addColumn<QRect>("wanted");
+        const Screens sideBySide{Screen(0, 0, 1280, 800), Screen(1280, 0, 1280, 800)};
+        const Screens gap{Screen(0, 0, 1000, 700), Screen(1100, 100, 1200, 700)};
+        // 700 physical pixels at 1.5 are 467 logical ones, which scale back to 701.
+        const Screens scaled{Screen(0, 0, 467, 400, 1.5, QSize(700, 600))};
+        const Screens mixed{Screen(0, 0, 640, 400, 2), Screen(1280, 0, 1280, 800)};
+        QTest::newRow("across the seam") << sideBySide << QRect(1180, 700, 201, 201);
+        QTest::newRow("into the gap") << gap << QRect(950, 50, 201, 201);
+        QTest::newRow("the top-left corner") << gap << QRect(-100, -100, 201, 201);
+        QTest::newRow("scaled, odd pixels") << scaled << QRect(599, 499, 201, 201);
+        QTest::newRow("scaled beside unscaled") << mixed << QRect(1201, 301, 161, 161);
+        QTest::newRow("mirrored screens once") << Screens{Screen(0, 0, 800, 600), Screen(0, 0, 800, 600)}
+                                               << QRect(700, 500, 201, 201);
+    }
+    void grabsSupplyEachPhysicalPixelOnce()
+    {
+        QFETCH(Screens, screens);
+        QFETCH(QRect, wanted);
+        QImage target(wanted.size(), QImage::Format_RGB32);
+        target.fill(0u); // reads back as opaque black, unlike any desktop pixel
+        for (const ScreenGrab &grab : PlanScreenGrabs(screens, wanted.topLeft(), wanted.size())) {
+            const QImage image = SimulateGrab(screens[std::size_t(grab.screen)], grab.logicalRect);
+            for (int y = 0; y < grab.targetRect.height(); ++y)
+                for (int x = 0; x < grab.targetRect.width(); ++x) {
+                    const QPoint to = grab.targetRect.topLeft() + QPoint(x, y);
+                    QCOMPARE(target.pixel(to), 0xFF000000u); // supplied once
+                    target.setPixel(to, image.pixel(grab.imageOffset + QPoint(x, y)));
+                }
+        }
+        for (int y = 0; y < wanted.height(); ++y)
+            for (int x = 0; x < wanted.width(); ++x) {
+                const qint64 sx = wanted.x() + x, sy = wanted.y() + y;
+                const bool shown = std::any_of(screens.begin(), screens.end(),
+                                               [&](const ScreenInfo &s) { return OnScreen(s, sx, sy); });
+                QCOMPARE(target.pixel(x, y), shown ? DesktopPixel(sx, sy) : 0xFF000000u);
+            }
+    }
+
+    void physicalPixelUnderTheEvent_data()
+    {
+        QTest::addColumn<QPointF>("logical");
+        QTest::addColumn<QPoint>("physical");
+        QTest::newRow("unscaled screen") << QPointF(1300.5, 20) << QPoint(1300, 20);
+        QTest::newRow("scale 2, half pixel") << QPointF(100.5, 3.25) << QPoint(201, 6);
+        QTest::newRow("scale 2, a derived position") << QPointF(550.0 / 2, 3) << QPoint(275 * 2, 6);
+        QTest::newRow("off every screen: the nearest") << QPointF(-10, -10) << QPoint(-20, -20);
+        QTest::newRow("far off: saturates") << QPointF(-1e12, 1e12) << QPoint(INT_MIN, INT_MAX);
+    }
+    void physicalPixelUnderTheEvent()
+    {
+        QFETCH(QPointF, logical);
+        QFETCH(QPoint, physical);
+        const Screens screens{Screen(0, 0, 640, 400, 2), Screen(1280, 0, 1280, 800)};
+        QCOMPARE(PhysicalFromLogical(screens, logical), physical);
+    }
+
+    // Scaled, the system's pointer wins within rounding; unscaled it is not
+    // even asked.
+    void pointerPixel()
+    {
+        int asked = 0;
+        const PointerPosition system = [&asked] {
+            ++asked;
+            return std::optional<QPoint>(QPoint(101, 57));
+        };
+        QCOMPARE(PointerPixel(QPoint(100, 56), 1, system), QPoint(100, 56));
+        QCOMPARE(asked, 0);
+        QCOMPARE(PointerPixel(QPoint(102, 56), 1.5, system), QPoint(101, 57));
+        QCOMPARE(PointerPixel(QPoint(104, 56), 2, system), QPoint(104, 56));
+        const PointerPosition silent = [] { return std::optional<QPoint>(); };
+        QCOMPARE(PointerPixel(QPoint(102, 56), 2, silent), QPoint(102, 56));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScreen)
+#include "test_screen.moc"
