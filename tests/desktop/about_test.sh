@@ -1,57 +1,73 @@
 #!/usr/bin/env bash
 # about_test.sh PROGRAM BASE_UNITS_TOOL
-# The right button on the main window brings up the window menu, whose entry
-# opens the About window; a click on the mail link hands exactly its text to
-# the desktop's opener; Escape ends the About window and the main window lives
-# on. Which keys and places bring up the menu is left to the widget tests.
+# The window menu comes up on the right button over the background and over
+# either area, on the Menu key and on Shift+F10; its entry opens the About
+# window, each time anew. The About window's links go to the desktop's opener
+# exactly as written; Escape and OK close it and the main window lives on.
 set -uo pipefail
 . "$(dirname "$0")/lib.sh"
 program=$1
 read -r bx by < <("$2")
 
-# A stand-in for the desktop's opener, first on PATH: it records what it was
+# A stand-in for the desktop's opener, first on PATH, records what it was
 # asked to open. Without a known desktop, Qt opens links with xdg-open.
-bin=$(mktemp -d)
-trap '_tg_cleanup; rm -rf "$bin"' EXIT
-cat >"$bin/xdg-open" <<STUB
-#!/bin/sh
-printf '%s\n' "\$*" >>"$bin/opened"
-STUB
+bin=$XDG_CONFIG_HOME/bin
+mkdir "$bin"
+printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s/opened"\n' "$bin" >"$bin/xdg-open"
 chmod +x "$bin/xdg-open"
+unset XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID
+PATH=$bin:$PATH tg_open "$program"
 
-windows() { xdotool search --all --onlyvisible --pid "$TG_PID" 2>/dev/null | wc -l; }
-more_windows_than() { [ "$(windows)" -gt "$1" ]; }
-opened() { [ -s "$bin/opened" ]; }
-about_gone() {
-    [ -z "$(xdotool search --all --onlyvisible --pid "$TG_PID" --name '^About Tintgrabber$' 2>/dev/null)" ]
+windows() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+about_gone() { [ -z "$(xdotool search --all --onlyvisible --pid "$pid" --name '^About Tintgrabber$')" ]; }
+
+# open_about HOW...: brings up the menu by HOW (right-click at a rectangle in
+# dialog units, or keys), takes its entry and waits for the About window.
+open_about() {
+    local before x y
+    before=$(windows)
+    if [ "$1" = click ]; then
+        read -r x y < <(tg_units_centre "$bx" "$by" "${@:2}")
+        tg_activate "$wid"
+        xdotool mousemove --sync --window "$wid" "$x" "$y" click 3
+    else
+        tg_key "$wid" "$@"
+    fi
+    # The menu has no title to wait for.
+    tg_wait_for 5 eval '[ "$(windows)" -gt "$before" ]' || tg_fail "$*: no window menu"
+    xdotool key Down Return
+    about=$(tg_wait_window "$pid" "About Tintgrabber") && echo "ok   $*: About window"
 }
 
-env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION -u GNOME_DESKTOP_SESSION_ID \
-    PATH="$bin:$PATH" "$program" &
-TG_PID=$!
-TG_PIDS+=("$TG_PID")
-wid=$(tg_wait_window "$TG_PID" Tintgrabber) || tg_finish
+close_about() {
+    local x y
+    if [ "$1" = OK ]; then
+        read -r x y < <(tg_units_centre "$bx" "$by" 178 7 32 14)
+        tg_activate "$about"
+        tg_click "$about" "$x" "$y"
+    else
+        tg_key "$about" Escape
+    fi
+    eventually "$1 closes the About window" about_gone
+}
 
-# The right button in the magnifier's frame (1, 2, 57, 55 dialog units), which
-# lets the mouse through to the window. The menu has no title to wait for.
-before=$(windows)
-read -r x y < <(tg_units_centre "$bx" "$by" 1 2 57 55)
-xdotool mousemove --sync --window "$wid" "$x" "$y" click 3
-tg_wait_for 5 more_windows_than "$before" || tg_fail "no window menu"
-xdotool key Down Return
-about=$(tg_wait_window "$TG_PID" "About Tintgrabber") || tg_finish
-assert_eq "About window's title" '"About Tintgrabber"' "$(tg_prop "$about" _NET_WM_NAME)"
-assert_true "About window belongs to the main window" \
-    eval 'xprop -id "$about" WM_TRANSIENT_FOR | grep -q "# $(printf 0x%x "$wid")\$"'
-
-# Near the left end of the mail link (40, 41, 149, 8 dialog units).
-tg_click "$about" "$(tg_mul_div 44 "$bx" 4)" "$(tg_mul_div $((2 * 41 + 8)) "$by" 16)"
-tg_wait_for 5 opened
-assert_eq "the mail link hands its text to the opener" \
-    "mailto:info@example.org?subject=tintgrabber" "$(cat "$bin/opened" 2>/dev/null)"
-
-tg_key "$about" Escape
-assert_true "Escape closes the About window" tg_wait_for 5 about_gone
-assert_true "the main window lives on" \
-    eval 'kill -0 "$TG_PID" && [ -n "$(xdotool search --onlyvisible --pid "$TG_PID" --name "^Tintgrabber\$")" ]'
+open_about click 58 2 3 55 # between the magnifier and the buttons
+# Near the left ends of the two links.
+for link in "41 mailto:info@example.org?subject=tintgrabber" "58 https://www.example.org/tintgrabber/"; do
+    read -r top target <<<"$link"
+    : >"$bin/opened"
+    tg_click "$about" "$(tg_mul_div 44 "$bx" 4)" "$(tg_mul_div $((2 * top + 8)) "$by" 16)"
+    tg_wait_for 5 test -s "$bin/opened"
+    assert_eq "the link hands its text to the opener" "$target" "$(cat "$bin/opened")"
+done
+close_about Escape
+open_about click 1 2 57 55 # the magnifier
+close_about OK
+open_about click 212 12 59 30 # the swatch
+close_about Escape
+open_about Menu
+close_about Escape
+open_about shift+F10
+close_about OK
+assert_true "the main window lives on" eval 'kill -0 "$pid" && xwininfo -id "$wid" | grep -q IsViewable'
 tg_finish

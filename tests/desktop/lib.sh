@@ -1,87 +1,81 @@
-# Helpers for tests that drive the real program on an X desktop. Source this
-# file from a script run by scripts/with-xvfb.sh, which provides DISPLAY and a
-# window manager. Every program started here that still runs when the script
-# exits is asked to close its windows, then killed if it will not end. Each
-# script gets a fresh XDG_CONFIG_HOME, removed at exit, so the program's
-# settings start empty and the user's own are never touched, and no session
-# bus.
-#
-# In a sanitizer build, what the sanitizers report about a started program goes
-# to a file; the script prints it and fails at exit, whatever the test checked.
-# Closing rather than killing lets the leak checker look at the program's
-# memory at its end.
+# shellcheck shell=bash
+# Harness for tests that drive the real program on an X desktop. Source it from
+# a script that scripts/with-xvfb.sh runs (it provides DISPLAY and openbox).
+# Every program started here that still runs at exit is asked to close its
+# windows (so the leak checker sees a normal end), then killed. Each script
+# gets a fresh XDG_CONFIG_HOME, removed at exit, and no session bus. What the
+# sanitizers report about a started program fails the script.
 #
 #   tg_start PROGRAM [ARG]...       start in the background; sets TG_PID
-#   tg_wait_window PID NAME [SECS]  print the id of PID's mapped window titled
-#                                   exactly NAME, polling every 20 ms
+#   tg_wait_window PID NAME [SECS]  print the id of PID's mapped window titled NAME
+#   tg_open [PROGRAM]               start the program (default $program), wait for
+#                                   its main window; sets pid and wid
 #   tg_wait_exit PID [SECS]         wait for PID to end; sets TG_STATUS
-#   tg_window_size WID              print "WIDTH HEIGHT" of the window's client
-#   tg_window_origin WID            print "X Y", its top-left on the screen
+#   tg_window_origin WID            print "X Y", the client's top-left on the screen
 #   tg_prop WID PROPERTY            print xprop's value of PROPERTY ("" if unset)
-#   tg_size_hints WID               print "MINW MINH MAXW MAXH" from WM_NORMAL_HINTS
 #   tg_activate WID                 give WID the focus and wait until it has it
 #   tg_key WID KEY...               activate WID, then type the keys
 #   tg_click WID X Y                left click at client point (X, Y)
-#   tg_screenshot WID FILE [FRAME]  8-bit PNG of the window (with FRAME=frame,
-#                                   the window manager's frame included)
+#   tg_screenshot WID FILE [frame]  8-bit picture of the window (and its frame)
 #   tg_clipboard                    print the clipboard's text
 #   tg_mul_div A B C                print A*B/C rounded half up (A, B, C >= 0)
-#   tg_units_rect BX BY X Y W H     print "LEFT TOP WIDTH HEIGHT", the client
-#                                   pixels of a rectangle in dialog units
+#   tg_units_rect BX BY X Y W H     print "LEFT TOP WIDTH HEIGHT" in client pixels
+#                                   of a rectangle in dialog units
 #   tg_units_centre BX BY X Y W H   print "X Y", the middle of that rectangle
 #   tg_setting ENTRY                print the stored value of win/ENTRY
-#   tg_wait_for SECS COMMAND...     run COMMAND every 20 ms until it succeeds,
-#                                   for at most SECS seconds
-#   tg_wait_prop WID PROP VALUE WHAT wait up to 3 s until PROP is VALUE;
-#                                   counts a failure otherwise
+#   tg_wait_for SECS COMMAND...     run COMMAND every 20 ms until it succeeds
 #   assert_eq WHAT EXPECTED ACTUAL  count a failure unless equal
 #   assert_true WHAT COMMAND...     count a failure unless COMMAND succeeds
-#   tg_fail MESSAGE                 count a failure
-#   tg_finish                       report, exit 0 with no failures, else 1
+#   eventually WHAT COMMAND...      the same, trying for up to 3 s
+#   tg_fail MESSAGE                 count a failure (also from a subshell)
+#   tg_finish                       report; exit 0 with no failures, else 1
+#
+# Sampling a known picture (call sampler_setup first). Layout comes in logical
+# pixels from dialog units; the screen, the pointer and screenshots count
+# physical ones, RATIO_NUM/RATIO_DEN to a logical pixel.
+#
+#   sampler_setup PROGRAM BASE_UNITS_TOOL PAINT_ROOT CHECK_MAGNIFIER [NUM DEN]
+#                                   paints the pattern; sets bx, by, the areas
+#   physical N                      N logical pixels in physical ones, rounded
+#   start_program X Y               tg_open, frame moved to (X, Y); sets ox, oy
+#   stop_program                    Escape, and wait for the end
+#   drag SX SY [swatch]             press in the magnifier (or the swatch), move
+#                                   to screen point (SX, SY), release there
+#   check_texts SX SY               the six copy buttons copy the pattern's texts
+#   copied_hash_hex                 click "#rrggbb", print what it copied
+#   check_magnifier WHAT FACTOR (SX SY | none)
+#                                   the magnifier shows the pattern around (SX, SY)
+#                                   in FACTOR-sized blocks of device pixels, button
+#                                   face where no rectangle of MONITORS is
+#   zoom_to_x10                     eight wheel turns over the magnifier: the
+#                                   first focuses the list, seven step it to x10
+#   pattern_hex SX SY               the pattern's colour there as rrggbb
 
-TG_FAILURES=0
 TG_PIDS=()
 TG_REPORTS=$(mktemp -d)
 XDG_CONFIG_HOME=$(mktemp -d)
-export XDG_CONFIG_HOME
-# The private display has no session bus. Without this, libdbus tries to
-# autolaunch one over X11 and keeps what it allocated for that until exit,
-# which the leak checker of sanitizer builds reports as a failed exit.
-export DBUS_SESSION_BUS_ADDRESS=disabled:
+# Without a session bus libdbus would autolaunch one over X11 and keep what it
+# allocated for that, which the leak checker reports.
+export XDG_CONFIG_HOME DBUS_SESSION_BUS_ADDRESS=disabled:
 
-# Asks every started program that still runs to close its windows, the way the
-# window manager's close command does, and waits up to 5 s for it to end.
-_tg_close_politely() {
-    local tries=10 pid wid alive
-    while [ "$tries" -gt 0 ]; do
-        alive=0
+_tg_alive() { for p in "${TG_PIDS[@]}"; do kill -0 "$p" 2>/dev/null && return 0; done; return 1; }
+
+# Windows may appear while others close (an About window's owner), so the
+# close command goes out again every half second.
+_tg_cleanup() {
+    local status=$? pid wid report
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        _tg_alive || break
         for pid in "${TG_PIDS[@]}"; do
-            kill -0 "$pid" 2>/dev/null || continue
-            alive=1
             for wid in $(xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null); do
-                wmctrl -i -c "$wid" 2>/dev/null || true
+                wmctrl -i -c "$wid" 2>/dev/null
             done
         done
-        [ "$alive" = 0 ] && return 0
         sleep 0.5
-        tries=$((tries - 1))
     done
-}
-
-_tg_cleanup() {
-    local status=$? pid report
-    _tg_close_politely
-    for pid in "${TG_PIDS[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${TG_PIDS[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
+    for pid in "${TG_PIDS[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
     for report in "$TG_REPORTS"/*; do
-        [ -e "$report" ] || continue
-        echo "FAIL sanitizer report $(basename "$report"):"
-        cat "$report"
-        status=1
+        [ -e "$report" ] && echo "FAIL sanitizer report $(basename "$report"):" && cat "$report" && status=1
     done
     rm -rf "$TG_REPORTS" "$XDG_CONFIG_HOME"
     return "$status"
@@ -91,165 +85,178 @@ trap '_tg_cleanup; exit $?' EXIT
 
 tg_start() {
     ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}log_path=$TG_REPORTS/asan" \
-        UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}log_path=$TG_REPORTS/ubsan" \
-        "$@" &
+        UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}log_path=$TG_REPORTS/ubsan" "$@" &
     TG_PID=$!
     TG_PIDS+=("$TG_PID")
 }
 
+# Stops early when the process ends; xdotool's own --sync polls too slowly.
 tg_wait_window() {
-    local pid=$1 name=$2 secs=${3:-10}
-    local tries=$((secs * 50)) wid
-    while [ "$tries" -gt 0 ]; do
-        wid=$(xdotool search --all --onlyvisible --pid "$pid" --name "^${name}\$" 2>/dev/null | head -n 1)
-        if [ -n "$wid" ]; then
-            echo "$wid"
-            return 0
-        fi
-        kill -0 "$pid" 2>/dev/null || { tg_fail "process $pid ended before its window \"$name\" mapped"; return 1; }
-        sleep 0.02
-        tries=$((tries - 1))
-    done
-    tg_fail "no window \"$name\" of process $pid after ${secs} s"
-    return 1
+    local pid=$1 name=$2 wid=
+    tg_wait_for "${3:-10}" eval 'wid=$(xdotool search --all --onlyvisible --pid "$pid" --name "^$name\$" 2>/dev/null | head -n 1)
+        [ -n "$wid" ] || ! kill -0 "$pid" 2>/dev/null'
+    [ -n "$wid" ] && echo "$wid" || { tg_fail "no window \"$name\" of process $pid"; return 1; }
+}
+
+tg_open() {
+    tg_start "${1:-$program}"
+    pid=$TG_PID
+    wid=$(tg_wait_window "$pid" Tintgrabber) || tg_finish
 }
 
 tg_wait_exit() {
-    local pid=$1 secs=${2:-10}
-    local tries=$((secs * 50))
-    while kill -0 "$pid" 2>/dev/null && [ "$tries" -gt 0 ]; do
-        sleep 0.02
-        tries=$((tries - 1))
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        TG_STATUS=
-        return 1
-    fi
-    wait "$pid" 2>/dev/null
+    local exiting=$1
+    TG_STATUS=
+    tg_wait_for "${2:-10}" eval '! kill -0 "$exiting" 2>/dev/null' || return 1
+    wait "$exiting" 2>/dev/null
     TG_STATUS=$?
-    return 0
 }
 
-tg_window_size() {
-    xwininfo -id "$1" | awk '/^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print w, h }'
-}
+tg_window_origin() { xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { print x, $4 }'; }
 
-tg_window_origin() {
-    xwininfo -id "$1" |
-        awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x, y }'
-}
+tg_prop() { xprop -id "$1" "$2" 2>/dev/null | sed -n -e 's/^[^=]*= //p'; }
 
-tg_prop() {
-    xprop -id "$1" "$2" 2>/dev/null | grep -v -e 'not found' -e 'no such atom' | sed -e 's/^[^=]*= //'
-}
+tg_activate() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
 
-tg_size_hints() {
-    xprop -id "$1" WM_NORMAL_HINTS | awk '
-        /program specified minimum size:/ { minw = $5; minh = $7 }
-        /program specified maximum size:/ { maxw = $5; maxh = $7 }
-        END { print minw, minh, maxw, maxh }'
-}
-
-tg_activate() {
-    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"
-}
-
-tg_key() {
-    local wid=$1
-    shift
-    tg_activate "$wid"
-    xdotool key --clearmodifiers "$@"
-}
+tg_key() { tg_activate "$1" && xdotool key --clearmodifiers "${@:2}"; }
 
 # The server handles the move and the click in order, so no --sync, which
 # would wait for a move that never comes when the pointer is already there.
-tg_click() {
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-}
+tg_click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 
-tg_screenshot() {
-    local wid=$1 file=$2 frame=${3:-}
-    if [ "$frame" = frame ]; then
-        import -depth 8 -frame -window "$wid" "$file"
-    else
-        import -depth 8 -window "$wid" "$file"
-    fi
-}
+tg_screenshot() { import -depth 8 ${3:+-frame} -window "$1" "$2"; }
 
-tg_clipboard() {
-    xclip -o -selection clipboard 2>/dev/null
-}
+tg_clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 
-tg_mul_div() {
-    echo $((($1 * $2 * 2 + $3) / ($3 * 2)))
-}
+tg_mul_div() { echo $((($1 * $2 * 2 + $3) / ($3 * 2))); }
 
 tg_units_rect() {
-    local bx=$1 by=$2
-    echo "$(tg_mul_div "$3" "$bx" 4) $(tg_mul_div "$4" "$by" 8)" \
-        "$(tg_mul_div "$5" "$bx" 4) $(tg_mul_div "$6" "$by" 8)"
+    echo "$(tg_mul_div "$3" "$1" 4) $(tg_mul_div "$4" "$2" 8) $(tg_mul_div "$5" "$1" 4) $(tg_mul_div "$6" "$2" 8)"
 }
 
-tg_units_centre() {
-    local bx=$1 by=$2
-    echo "$(tg_mul_div $((2 * $3 + $5)) "$bx" 8) $(tg_mul_div $((2 * $4 + $6)) "$by" 16)"
-}
+tg_units_centre() { echo "$(tg_mul_div $((2 * $3 + $5)) "$1" 8) $(tg_mul_div $((2 * $4 + $6)) "$2" 16)"; }
 
-tg_setting() {
-    sed -n -e '/^\[win\]/,/^\[/ s/^'"$1"'=//p' "$XDG_CONFIG_HOME/Tintgrabber/tintgrabber.conf" \
-        2>/dev/null
-}
+tg_setting() { sed -n -e '/^\[win\]/,/^\[/ s/^'"$1"'=//p' "$XDG_CONFIG_HOME/Tintgrabber/tintgrabber.conf" 2>/dev/null; }
 
 # A deadline rather than a count of tries, since a try may itself take long.
 tg_wait_for() {
     local deadline=$((${EPOCHREALTIME/./} + $1 * 1000000))
-    shift
-    while ! "$@"; do
+    while ! "${@:2}"; do
         [ "${EPOCHREALTIME/./}" -lt "$deadline" ] || return 1
         sleep 0.02
     done
 }
 
-_tg_prop_is() {
-    [ "$(tg_prop "$1" "$2")" = "$3" ]
-}
+# Failures are counted in a file, so that those of subshells count too.
+tg_fail() { echo "FAIL $*" >&2 && echo >>"$TG_REPORTS/.failed"; }
 
-tg_wait_prop() {
-    if tg_wait_for 3 _tg_prop_is "$1" "$2" "$3"; then
-        echo "ok   $4"
-    else
-        tg_fail "$4: $2 expected \"$3\", got \"$(tg_prop "$1" "$2")\""
-    fi
-}
+assert_eq() { if [ "$2" = "$3" ]; then echo "ok   $1"; else tg_fail "$1: expected \"$2\", got \"$3\""; fi; }
 
-tg_fail() {
-    echo "FAIL $*"
-    TG_FAILURES=$((TG_FAILURES + 1))
-}
+assert_true() { if "${@:2}"; then echo "ok   $1"; else tg_fail "$1"; return 1; fi; }
 
-assert_eq() {
-    if [ "$2" = "$3" ]; then
-        echo "ok   $1"
-    else
-        tg_fail "$1: expected \"$2\", got \"$3\""
-    fi
-}
-
-assert_true() {
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok   $what"
-    else
-        tg_fail "$what"
-    fi
-}
+eventually() { assert_true "$1" tg_wait_for 3 "${@:2}"; }
 
 tg_finish() {
-    if [ "$TG_FAILURES" -eq 0 ]; then
-        echo "all passed"
-        exit 0
-    fi
-    echo "$TG_FAILURES failure(s)"
-    exit 1
+    [ -e "$TG_REPORTS/.failed" ] || { echo "all passed" && exit 0; }
+    echo "$(wc -l <"$TG_REPORTS/.failed") failure(s)" && exit 1
+}
+
+# --- Sampling a known picture.
+
+MONITORS=()
+
+sampler_setup() {
+    program=$1 check_magnifier_tool=$4 RATIO_NUM=${5:-1} RATIO_DEN=${6:-1}
+    read -r bx by < <("$2")
+    "$3" --pattern || { tg_fail "could not paint the root window"; tg_finish; }
+    shot=$XDG_CONFIG_HOME/screen.ppm
+    read -r zoom_l zoom_t zoom_w zoom_h < <(tg_units_rect "$bx" "$by" 1 2 57 55)
+    read -r swatch_l swatch_t _ _ < <(tg_units_rect "$bx" "$by" 212 12 59 30)
+    # In an order in which no two neighbours copy the same text, since each
+    # read waits for the clipboard to change: #rrggbb R rrggbb G POV-Ray B.
+    buttons=("61 2 41 11" "149 2 18 11" "105 2 41 11" "170 2 18 11" "61 31 148 11" "191 2 18 11")
+    # The magnifier draws in its inner rectangle, each edge scaled and rounded.
+    inner_l=$(physical $((zoom_l + 3))) inner_t=$(physical $((zoom_t + 3)))
+    inner_w=$(($(physical $((zoom_l + zoom_w - 3))) - inner_l))
+    inner_h=$(($(physical $((zoom_t + zoom_h - 3))) - inner_t))
+}
+
+physical() { tg_mul_div "$1" "$RATIO_NUM" "$RATIO_DEN"; }
+
+# The same picture as tools/pattern.h.
+pattern_hex() {
+    printf '%02x%02x%02x\n' $(($1 % 256)) $(($2 % 256)) \
+        $(((($1 >> 8) * 37 + ($2 >> 8) * 101 + 3 * $1 + 5 * $2) % 256))
+}
+
+# The screen point in the middle of a rectangle in dialog units.
+_point_at() {
+    local x y
+    read -r x y < <(tg_units_centre "$bx" "$by" "$@")
+    echo $((ox + $(physical "$x"))) $((oy + $(physical "$y")))
+}
+
+_screen_pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n -e 's/.*#\([0-9A-Fa-f]\{6\}\).*/\L\1/p'; }
+
+# Before the first sample both areas show the button face.
+_painted() {
+    face=$(_screen_pixel $((ox + $(physical $((swatch_l + 4))))) $((oy + $(physical $((swatch_t + 4))))))
+    [ -n "$face" ] && [ "$face" = "$(_screen_pixel $((ox + inner_l + 1)) $((oy + inner_t + 1)))" ]
+}
+
+start_program() {
+    tg_open
+    xdotool windowmove --sync "$wid" "$1" "$2" >/dev/null 2>&1
+    read -r ox oy < <(tg_window_origin "$wid")
+    tg_wait_for 3 _painted || tg_fail "the window was not painted"
+}
+
+stop_program() { tg_key "$wid" Escape && tg_wait_exit "$pid" || tg_fail "Escape did not end the program"; }
+
+# The short pauses are a hand's: with none, on a loaded machine, Qt now and
+# then missed a release that followed the press within microseconds.
+drag() {
+    local area="1 2 57 55"
+    [ "${3:-}" = swatch ] && area="212 12 59 30"
+    # shellcheck disable=SC2046,SC2086
+    xdotool mousemove $(_point_at $area) mousedown 1 sleep 0.05 mousemove "$1" "$2" sleep 0.05 mouseup 1
+}
+
+_clipboard_is() { [ "$(tg_clipboard)" = "$1" ]; }
+
+check_texts() {
+    local r=$(($1 % 256)) g=$(($2 % 256)) b i expected
+    b=$((0x$(pattern_hex "$1" "$2") % 256))
+    expected=("$(printf '#%02x%02x%02x' $r $g $b)" "$r" "$(printf '%02x%02x%02x' $r $g $b)" "$g"
+        "$(awk "BEGIN { printf \"color rgb <%.6f, %.6f, %.6f>\", $r / 255, $g / 255, $b / 255 }")" "$b")
+    for i in "${!buttons[@]}"; do
+        # shellcheck disable=SC2046,SC2086
+        xdotool mousemove $(_point_at ${buttons[i]}) click 1
+        eventually "($1, $2): \"${expected[i]}\" copied" _clipboard_is "${expected[i]}"
+    done
+}
+
+copied_hash_hex() {
+    printf 'cleared' | xclip -i -selection clipboard
+    # shellcheck disable=SC2046,SC2086
+    xdotool mousemove $(_point_at ${buttons[0]}) click 1
+    tg_wait_for 3 eval '! _clipboard_is cleared'
+    tg_clipboard
+}
+
+_magnifier_shows() {
+    local m monitor_args=()
+    # shellcheck disable=SC2206
+    for m in "${MONITORS[@]}"; do monitor_args+=(--monitor $m); done
+    import -window root -depth 8 "ppm:$shot" 2>/dev/null &&
+        "$check_magnifier_tool" "${monitor_args[@]}" "$shot" $((ox + inner_l)) $((oy + inner_t)) \
+            "$inner_w" "$inner_h" "$1" "$face" "${@:2}" >"$shot.log"
+}
+
+check_magnifier() { eventually "$1" _magnifier_shows "${@:2}" || cat "$shot.log"; }
+
+zoom_to_x10() {
+    # shellcheck disable=SC2046
+    xdotool mousemove $(_point_at 1 2 57 55) click --repeat 8 --delay 20 5
+    eventually "eight wheel turns: x10, stored" eval '[ "$(tg_setting zom)" = 7 ]'
 }

@@ -23,44 +23,32 @@
 int main(int argc, char **argv)
 {
     std::vector<QRect> monitors;
-    int first = 1;
-    for (; first + 4 < argc && std::strcmp(argv[first], "--monitor") == 0; first += 5)
-        monitors.emplace_back(std::atoi(argv[first + 1]), std::atoi(argv[first + 2]),
-                              std::atoi(argv[first + 3]), std::atoi(argv[first + 4]));
-    char **arg = argv + first;
-    const int count = argc - first;
-    if (count != 8 && count != 9) {
+    int at = 1;
+    const auto number = [&](int i) { return std::atoi(argv[at + i]); };
+    for (; at + 4 < argc && std::strcmp(argv[at], "--monitor") == 0; at += 5)
+        monitors.emplace_back(number(1), number(2), number(3), number(4));
+    const QImage screen = QImage(QString::fromLocal8Bit(argc > at ? argv[at] : ""), "PPM")
+                              .convertToFormat(QImage::Format_RGB32);
+    if ((argc - at != 8 && argc - at != 9) || screen.isNull()) {
         std::fprintf(stderr, "usage: check_magnifier [--monitor X Y W H]... SCREEN.ppm LEFT TOP "
                              "WIDTH HEIGHT FACTOR FACE (SX SY | none)\n");
         return 2;
     }
-    const QImage screen =
-        QImage(QString::fromLocal8Bit(arg[0]), "PPM").convertToFormat(QImage::Format_RGB32);
-    if (screen.isNull()) {
-        std::fprintf(stderr, "check_magnifier: cannot read %s\n", arg[0]);
-        return 2;
-    }
     if (monitors.empty())
         monitors.push_back(screen.rect());
-    const QRect inner(std::atoi(arg[1]), std::atoi(arg[2]), std::atoi(arg[3]), std::atoi(arg[4]));
-    const int z = std::atoi(arg[5]);
-    const QRgb face = 0xff000000u | QRgb(std::strtoul(arg[6], nullptr, 16));
-
+    const QRect inner(number(1), number(2), number(3), number(4));
     QImage capture(CAPTURE_SIZE, CAPTURE_SIZE, QImage::Format_RGB32);
-    capture.fill(face);
-    if (count == 9) {
-        const QPoint corner(std::atoi(arg[7]) - CAPTURE_CENTER, std::atoi(arg[8]) - CAPTURE_CENTER);
-        for (int y = 0; y < CAPTURE_SIZE; ++y) {
-            for (int x = 0; x < CAPTURE_SIZE; ++x) {
-                const QPoint at = corner + QPoint(x, y);
-                for (const QRect &monitor : monitors) {
-                    if (monitor.contains(at))
-                        capture.setPixel(x, y, 0xff000000u | PatternRgb(at.x(), at.y()));
-                }
+    capture.fill(0xff000000u | QRgb(std::strtoul(argv[at + 6], nullptr, 16)));
+    for (int y = 0; argc - at == 9 && y < CAPTURE_SIZE; ++y) {
+        for (int x = 0; x < CAPTURE_SIZE; ++x) {
+            const QPoint p(number(7) - CAPTURE_CENTER + x, number(8) - CAPTURE_CENTER + y);
+            for (const QRect &monitor : monitors) {
+                if (monitor.contains(p))
+                    capture.setPixel(x, y, 0xff000000u | PatternRgb(p.x(), p.y()));
             }
         }
     }
-    const QImage expected = ExpectedMagnifierInner(capture, inner, z);
+    const QImage expected = ExpectedMagnifierInner(capture, inner, number(5));
     const QImage shown = screen.copy(inner);
     int mismatches = 0;
     for (int y = 0; y < inner.height(); ++y) {
@@ -70,7 +58,6 @@ int main(int argc, char **argv)
                             expected.pixel(x, y) & 0xffffffu, shown.pixel(x, y) & 0xffffffu);
         }
     }
-    if (mismatches)
-        std::printf("  %d of %d pixels differ\n", mismatches, inner.width() * inner.height());
+    std::printf("  %d of %d pixels differ\n", mismatches, inner.width() * inner.height());
     return mismatches ? 1 : 0;
 }

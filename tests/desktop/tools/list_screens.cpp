@@ -12,14 +12,11 @@
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
+    // The logical geometry keeps the native top-left and scales only the size.
     for (const QScreen *screen : QGuiApplication::screens()) {
-        // The logical geometry keeps the native top-left and scales only the
-        // size.
-        const QRect logical = screen->geometry();
+        const QRect g = screen->geometry();
         const qreal ratio = screen->devicePixelRatio();
-        std::printf("%d %d %ld %ld %g\n", logical.x(), logical.y(),
-                    std::lround(logical.width() * ratio), std::lround(logical.height() * ratio),
-                    ratio);
+        std::printf("%d %d %ld %ld %g\n", g.x(), g.y(), std::lround(g.width() * ratio),
+                    std::lround(g.height() * ratio), ratio);
     }
-    return 0;
 }
