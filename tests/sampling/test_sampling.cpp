@@ -43,8 +43,8 @@ private Q_SLOTS:
     {
         QLocale::setDefault(QLocale(QLocale::German));
         for (int c = 0; c < 256; ++c) {
-            const QString expected = QString::asprintf("color rgb <%.6f, 0.000000, 0.000000>",
-                                                       c / 255.0);
+            const QString expected =
+                QString::asprintf("color rgb <%.6f, 0.000000, 0.000000>", c / 255.0);
             QCOMPARE(FormatColorTexts(MakeColorRef(c, 0, 0))[TEXT_POVRAY], expected);
         }
         QLocale::setDefault(QLocale::c());
@@ -84,7 +84,8 @@ private Q_SLOTS:
                 for (int x = read.left(); x <= read.right(); ++x)
                     part.setPixel(x, y, full.pixel(x, y));
             for (int factor : {3, 4, 17})
-                QCOMPARE(MagnifierPicture(part, size, factor), MagnifierPicture(full, size, factor));
+                QCOMPARE(MagnifierPicture(part, size, factor),
+                         MagnifierPicture(full, size, factor));
         }
     }
 
@@ -106,7 +107,8 @@ private Q_SLOTS:
         // At the screen's corner the capture's centre is the corner pixel,
         // and what lies off the screen is button face.
         const QRgb corner = FakeScreen::PixelAt(0, 0);
-        QCOMPARE(sampler.sample(QPoint(0, 0), 20), MakeColorRef(qRed(corner), qGreen(corner), qBlue(corner)));
+        QCOMPARE(sampler.sample(QPoint(0, 0), 20),
+                 MakeColorRef(qRed(corner), qGreen(corner), qBlue(corner)));
         const QImage &capture = sampler.captureBuffer();
         QCOMPARE(capture.pixel(CAPTURE_CENTER, CAPTURE_CENTER), corner | 0xFF000000u);
         QCOMPARE(capture.pixel(CAPTURE_CENTER + 7, CAPTURE_CENTER + 9), FakeScreen::PixelAt(7, 9));
@@ -116,11 +118,13 @@ private Q_SLOTS:
         // A smaller part leaves nothing of the larger one behind.
         sampler.sample(QPoint(300, 200), 5);
         QCOMPARE(capture.pixel(CAPTURE_CENTER + 10, CAPTURE_CENTER), face);
-        QCOMPARE(capture.pixel(CAPTURE_CENTER + 5, CAPTURE_CENTER - 5), FakeScreen::PixelAt(305, 195));
+        QCOMPARE(capture.pixel(CAPTURE_CENTER + 5, CAPTURE_CENTER - 5),
+                 FakeScreen::PixelAt(305, 195));
 
         // A point on no screen reads as all bits set; far points do not
         // overflow.
         QCOMPARE(sampler.sample(QPoint(-3, 5), 5), 0xFFFFFFFFu);
+        QCOMPARE(capture.pixel(CAPTURE_CENTER, CAPTURE_CENTER), face);
         QCOMPARE(sampler.sample(QPoint(INT_MAX, INT_MIN), 100), 0xFFFFFFFFu);
         QCOMPARE(capture.pixel(CAPTURE_CENTER, CAPTURE_CENTER), face);
         QCOMPARE(screen.reads, 4);

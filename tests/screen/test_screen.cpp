@@ -1,4 +1,3 @@
-#include "screen/pointer_position.h"
 #include "screen/screen_geometry.h"
 
 #include <QtTest>
@@ -34,8 +33,9 @@ QImage SimulateGrab(const ScreenInfo &screen, const QRect &logical)
                  QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, OnScreen(screen, x0 + x, y0 + y) ? DesktopPixel(x0 + x, y0 + y)
-                                                                   : 0xFFABCDEEu);
+            image.setPixel(x, y,
+                           OnScreen(screen, x0 + x, y0 + y) ? DesktopPixel(x0 + x, y0 + y)
+                                                            : 0xFFABCDEEu);
     return image;
 }
 
@@ -67,8 +67,8 @@ private Q_SLOTS:
         QTest::newRow("the top-left corner") << gap << QRect(-100, -100, 201, 201);
         QTest::newRow("scaled, odd pixels") << scaled << QRect(599, 499, 201, 201);
         QTest::newRow("scaled beside unscaled") << mixed << QRect(1201, 301, 161, 161);
-        QTest::newRow("mirrored screens once") << Screens{Screen(0, 0, 800, 600), Screen(0, 0, 800, 600)}
-                                               << QRect(700, 500, 201, 201);
+        QTest::newRow("mirrored screens once")
+            << Screens{Screen(0, 0, 800, 600), Screen(0, 0, 800, 600)} << QRect(700, 500, 201, 201);
     }
     void grabsSupplyEachPhysicalPixelOnce()
     {
@@ -88,8 +88,9 @@ private Q_SLOTS:
         for (int y = 0; y < wanted.height(); ++y)
             for (int x = 0; x < wanted.width(); ++x) {
                 const qint64 sx = wanted.x() + x, sy = wanted.y() + y;
-                const bool shown = std::any_of(screens.begin(), screens.end(),
-                                               [&](const ScreenInfo &s) { return OnScreen(s, sx, sy); });
+                const bool shown =
+                    std::any_of(screens.begin(), screens.end(),
+                                [&](const ScreenInfo &s) { return OnScreen(s, sx, sy); });
                 QCOMPARE(target.pixel(x, y), shown ? DesktopPixel(sx, sy) : 0xFF000000u);
             }
     }
@@ -99,34 +100,17 @@ private Q_SLOTS:
         QTest::addColumn<QPointF>("logical");
         QTest::addColumn<QPoint>("physical");
         QTest::newRow("unscaled screen") << QPointF(1300.5, 20) << QPoint(1300, 20);
-        QTest::newRow("scale 2, half pixel") << QPointF(100.5, 3.25) << QPoint(201, 6);
-        QTest::newRow("scale 2, a derived position") << QPointF(550.0 / 2, 3) << QPoint(275 * 2, 6);
-        QTest::newRow("off every screen: the nearest") << QPointF(-10, -10) << QPoint(-20, -20);
+        QTest::newRow("scale 1.75, inside a pixel") << QPointF(100.5, 3.25) << QPoint(175, 5);
+        QTest::newRow("scale 1.75, a derived position") << QPointF(61 / 1.75, 0) << QPoint(61, 0);
+        QTest::newRow("off every screen: the nearest") << QPointF(-10, -10) << QPoint(-18, -18);
         QTest::newRow("far off: saturates") << QPointF(-1e12, 1e12) << QPoint(INT_MIN, INT_MAX);
     }
     void physicalPixelUnderTheEvent()
     {
         QFETCH(QPointF, logical);
         QFETCH(QPoint, physical);
-        const Screens screens{Screen(0, 0, 640, 400, 2), Screen(1280, 0, 1280, 800)};
+        const Screens screens{Screen(0, 0, 640, 400, 1.75), Screen(1280, 0, 1280, 800)};
         QCOMPARE(PhysicalFromLogical(screens, logical), physical);
-    }
-
-    // Scaled, the system's pointer wins within rounding; unscaled it is not
-    // even asked.
-    void pointerPixel()
-    {
-        int asked = 0;
-        const PointerPosition system = [&asked] {
-            ++asked;
-            return std::optional<QPoint>(QPoint(101, 57));
-        };
-        QCOMPARE(PointerPixel(QPoint(100, 56), 1, system), QPoint(100, 56));
-        QCOMPARE(asked, 0);
-        QCOMPARE(PointerPixel(QPoint(102, 56), 1.5, system), QPoint(101, 57));
-        QCOMPARE(PointerPixel(QPoint(104, 56), 2, system), QPoint(104, 56));
-        const PointerPosition silent = [] { return std::optional<QPoint>(); };
-        QCOMPARE(PointerPixel(QPoint(102, 56), 2, silent), QPoint(102, 56));
     }
 };
 
