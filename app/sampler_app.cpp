@@ -17,7 +17,7 @@ constexpr char DESKTOP_ENTRY[] = "com.example.tintgrabber";
 } // namespace
 
 SamplerApp::SamplerApp(int &argc, char **argv)
-    : Application(argc, argv), Profile(QString::fromLatin1(APPLICATION_NAME)), Settings(Profile)
+    : Application(argc, argv), Settings(QString::fromLatin1(APPLICATION_NAME))
 {
     // The one place that names the settings key.
     QCoreApplication::setOrganizationName(QString::fromLatin1(SETTINGS_KEY_NAME));

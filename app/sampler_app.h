@@ -1,8 +1,7 @@
 #pragma once
 
-#include "mainwindow/settings_store.h"
-#include "platform/qt_integer_profile.h"
 #include "platform/screen_source.h"
+#include "settings/settings_store.h"
 
 #include <QApplication>
 
@@ -26,7 +25,6 @@ public:
 
 private:
     QApplication Application;
-    QtIntegerProfile Profile;
     SettingsStore Settings;
     std::unique_ptr<ScreenSource> Screen;
 };

@@ -1,19 +1,16 @@
 // Times DrawMagnifier on an image the size of the main window at the smallest,
 // a middle and the largest zoom of the list, one paint after another as while
-// dragging, with the zoom read from an in-memory profile and then from the
-// settings file as the program does. Prints microseconds per draw; never fails.
+// dragging, with the zoom read from the settings file as the program does.
+// Prints microseconds per draw; never fails.
 
-#include "fakes/fake_profile.h"
-#include "mainwindow/settings_store.h"
-#include "platform/qt_integer_profile.h"
 #include "platform/surface.h"
 #include "sampling/magnifier.h"
 #include "sampling/sampling_constants.h"
+#include "settings/settings_store.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -38,8 +35,10 @@ int main(int argc, char **argv)
     std::printf("DrawMagnifier on %dx%d, zoom area %dx%d, %d draws each\n", window.width(),
                 window.height(), zoomArea.width(), zoomArea.height(), draws);
 
-    const auto run = [&](const char *store, IntegerProfile &profile) {
-        SettingsStore settings(profile);
+    QTemporaryDir folder;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path()));
+    const auto run = [&](const char *store) {
+        SettingsStore settings;
         settings.SetKeyName(QLatin1String(SETTINGS_KEY_NAME));
         for (int factor : {3, 10, 30}) {
             settings.WriteInt(QLatin1String(SETTINGS_SECTION_WINDOW),
@@ -56,12 +55,6 @@ int main(int argc, char **argv)
         }
     };
 
-    FakeProfile memory;
-    run("in memory", memory);
-
-    QTemporaryDir folder;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
-    QtIntegerProfile file;
-    run("settings file", file);
+    run("settings file");
     return 0;
 }

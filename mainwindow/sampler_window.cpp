@@ -1,6 +1,5 @@
 #include "mainwindow/sampler_window.h"
 
-#include "mainwindow/settings_store.h"
 #include "platform/qt_screen_source.h"
 #include "platform/static_edge_field.h"
 #include "platform/surface.h"
@@ -9,6 +8,7 @@
 #include "resources/zoom_items.h"
 #include "sampling/magnifier.h"
 #include "sampling/sampling_constants.h"
+#include "settings/settings_store.h"
 
 #include <QApplication>
 #include <QCheckBox>

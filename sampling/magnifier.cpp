@@ -1,8 +1,8 @@
 #include "sampling/magnifier.h"
 
-#include "mainwindow/settings_store.h"
 #include "platform/surface.h"
 #include "sampling/sampling_constants.h"
+#include "settings/settings_store.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "fakes/fake_pointer_service.h"
-#include "fakes/fake_profile.h"
 #include "fakes/fake_screen_source.h"
 #include "mainwindow/sampler_window.h"
-#include "mainwindow/settings_store.h"
+#include "settings/settings_store.h"
 
+#include <QFileInfo>
 #include <QFrame>
+#include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
 
@@ -27,15 +28,17 @@ inline FakeScreenSource DesktopWithPixelAt(QPoint screenPoint)
     return FakeScreenSource(image, screenPoint - QPoint(30, 30));
 }
 
-// A sampler window over fakes: settings in memory, a desktop made of one
-// image, and a pointer service that only remembers. The stored entries are in
-// place before the window reads them while it is made.
+// A sampler window over fakes and settings in a folder of its own: a desktop
+// made of one image, and a pointer service that only remembers. The stored
+// entries are in place before the window reads them while it is made.
 struct Fixture {
     explicit Fixture(const std::vector<std::pair<const char *, int>> &stored = {})
     {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
         settings.SetKeyName(QString::fromLatin1(SETTINGS_KEY_NAME));
         for (const auto &[entry, value] : stored)
-            profile.set("win", entry, value);
+            settings.WriteInt("win", entry, value);
+        seeded = written();
         window = std::make_unique<SamplerWindow>(settings, screen, [this](QWidget &) {
             auto fake = std::make_unique<FakePointerService>();
             pointer = fake.get();
@@ -66,10 +69,13 @@ struct Fixture {
         QTest::mouseRelease(handle, Qt::LeftButton, {}, outside);
     }
 
-    int stored(const char *entry) const { return profile.value("win", entry).value_or(-999); }
+    int stored(const char *entry) const { return settings.GetInt("win", entry, -999); }
+    // The settings file's modification time, which every write moves on.
+    QDateTime written() const { return QFileInfo(settings.location()).lastModified(); }
 
-    FakeProfile profile;
-    SettingsStore settings{profile};
+    QTemporaryDir home;
+    SettingsStore settings;
+    QDateTime seeded; // written() before the window was made
     FakeScreenSource screen = DesktopWithPixelAt({-1000, -1000});
     FakePointerService *pointer = nullptr;
     std::unique_ptr<SamplerWindow> window;

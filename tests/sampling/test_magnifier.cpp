@@ -1,12 +1,12 @@
 #include "sampling/magnifier.h"
 
 #include "fakes/expected_magnifier.h"
-#include "fakes/fake_profile.h"
-#include "mainwindow/settings_store.h"
 #include "platform/surface.h"
 #include "sampling/sampling_constants.h"
+#include "settings/settings_store.h"
 
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <limits>
@@ -106,14 +106,16 @@ private Q_SLOTS:
         QFETCH(int, zoomIndex);
         QFETCH(int, factor);
         QFETCH(bool, sampled);
-        FakeProfile profile;
-        SettingsStore settings(profile);
+        QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+        SettingsStore settings;
+        settings.SetKeyName(SETTINGS_KEY_NAME);
         QImage buffer = NoiseCapture(12345);
         if (!sampled)
             buffer.fill(0xfff0f0f0);
-        profile.set("win", "zom", 0);
+        settings.WriteInt("win", "zom", 0);
         Draw(buffer, settings);
-        profile.set("win", "zom", zoomIndex);
+        settings.WriteInt("win", "zom", zoomIndex);
         QImage expected = ExpectedPicture(buffer, factor ? factor : 1);
         if (factor == 0) {
             expected = Canvas();
