@@ -1,33 +1,51 @@
 #pragma once
 
-#include "settings/qt_integer_profile.h"
+#include <QDateTime>
+#include <QVariant>
 
-#include <QString>
+#include <optional>
+#include <tuple>
 
+// The key every setting lives under, named once at start-up.
 inline constexpr char SETTINGS_KEY_NAME[] = "Tintgrabber";
-inline constexpr char SETTINGS_SECTION_WINDOW[] = "win";
-inline constexpr char SETTINGS_ENTRY_ZOOM[] = "zom";
-inline constexpr char SETTINGS_ENTRY_ALWAYS_ON_TOP[] = "aot";
 
-// Temporary adapter until the lean store lands.
+// The window's section and its two entries.
+inline constexpr char SETTINGS_SECTION_WINDOW[] = "win";
+inline constexpr char SETTINGS_ENTRY_ZOOM[] = "zom";          // zoom list index, 0 = "x3"
+inline constexpr char SETTINGS_ENTRY_ALWAYS_ON_TOP[] = "aot"; // 0 or 1
+
+// The program's persistent choices: named 32-bit integers per user, in
+// QSettings' native format (<config>/<key name>/<application>.conf, or the
+// registry key HKCU\Software\<key name>\<application> on Windows). Reads give
+// the default for anything missing or unreadable and always reflect the file
+// as it is now, other instances' writes included; each write reaches the file
+// before it returns, or is dropped without a word.
 class SettingsStore
 {
 public:
-    explicit SettingsStore(QString applicationName = QStringLiteral("tintgrabber"))
-        : m_profile(std::move(applicationName))
-    {
-    }
-    void SetKeyName(const QString &keyName) { m_profile.setKeyName(keyName); }
-    int GetInt(const QString &section, const QString &entry, int defaultValue) const
-    {
-        return m_profile.readInt(section, entry).value_or(defaultValue);
-    }
-    void WriteInt(const QString &section, const QString &entry, int value)
-    {
-        m_profile.writeInt(section, entry, value);
-    }
-    QString location() const { return m_profile.location(); }
+    explicit SettingsStore(QString applicationName = QStringLiteral("tintgrabber"));
+
+    // Until a key is named, reads give the defaults and writes are dropped.
+    void SetKeyName(const QString &keyName);
+    int GetInt(const QString &section, const QString &entry, int defaultValue) const;
+    void WriteInt(const QString &section, const QString &entry, int value);
+
+    // The settings file, or the registry path on Windows; empty until a key
+    // is named.
+    QString location() const { return m_location; }
 
 private:
-    mutable QtIntegerProfile m_profile;
+    // What the file held when it last looked like `stamp` (is a file, size,
+    // modification time).
+    struct Snapshot {
+        std::tuple<bool, qint64, QDateTime> stamp;
+        bool usable = false; // false: unreadable, not a file, too large or garbled
+        QByteArray bytes;
+        QVariantHash values;
+    };
+    const Snapshot &current(bool reread) const;
+
+    QString m_applicationName;
+    QString m_location;
+    mutable std::optional<Snapshot> m_snapshot;
 };

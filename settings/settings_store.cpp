@@ -1,0 +1,165 @@
+#include "settings/settings_store.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace
+{
+
+// Ours holds a few short lines; reading a huge file would cost time and memory
+// for nothing.
+constexpr qint64 MAX_FILE_SIZE = 1024 * 1024;
+// Another instance holds the lock only while it writes. QSettings would wait
+// for as long as the lock is held, which would freeze the window behind a
+// stopped or hung instance.
+constexpr int LOCK_WAIT_MS = 300;
+
+QString Key(const QString &section, const QString &entry)
+{
+    return section + QLatin1Char('/') + entry;
+}
+
+// Decimal text, surrounding spaces allowed, or an integer the registry holds;
+// anything else (fractions, lists, out-of-range numbers) is no setting of ours.
+int ToInt(const QVariant &value, int defaultValue)
+{
+    const int type = value.typeId();
+    bool ok = false;
+    const int number = value.toString().trimmed().toInt(&ok, 10);
+    return ok && (type == QMetaType::QString || type == QMetaType::Int ||
+                  type == QMetaType::LongLong)
+               ? number
+               : defaultValue;
+}
+
+// QSettings keeps one parsed copy of a file per process, reports a parse error
+// only on the first full parse and reads whatever sits at the path, a pipe
+// included. So it only ever sees a private copy of the bytes we read: a
+// complete verdict each time, and the real file's lock stays ours.
+struct PrivateCopy {
+    QTemporaryFile file;
+    bool ok;
+    explicit PrivateCopy(const QByteArray &bytes)
+        : ok(file.open() && file.write(bytes) == bytes.size() && file.flush())
+    {
+    }
+};
+
+} // namespace
+
+SettingsStore::SettingsStore(QString applicationName)
+    : m_applicationName(std::move(applicationName))
+{
+}
+
+void SettingsStore::SetKeyName(const QString &keyName)
+{
+    m_snapshot.reset();
+    if (keyName.isEmpty())
+        m_location.clear();
+#ifdef Q_OS_WIN
+    else
+        m_location =
+            QStringLiteral("HKEY_CURRENT_USER\\Software\\%1\\%2").arg(keyName, m_applicationName);
+#else
+    else
+        m_location = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                     QLatin1Char('/') + keyName + QLatin1Char('/') + m_applicationName +
+                     QStringLiteral(".conf");
+#endif
+}
+
+#ifdef Q_OS_WIN
+
+// The registry holds each entry apart and is read afresh on every access, so
+// instances neither clobber nor miss one another's entries.
+int SettingsStore::GetInt(const QString &section, const QString &entry, int defaultValue) const
+{
+    if (m_location.isEmpty())
+        return defaultValue;
+    return ToInt(QSettings(m_location, QSettings::NativeFormat).value(Key(section, entry)),
+                 defaultValue);
+}
+
+void SettingsStore::WriteInt(const QString &section, const QString &entry, int value)
+{
+    if (!m_location.isEmpty())
+        QSettings(m_location, QSettings::NativeFormat).setValue(Key(section, entry), value);
+}
+
+#else
+
+// The stamp is taken before the bytes are read: a change in between leaves
+// the snapshot labelled older than its content, so it is read again next time
+// instead of kept stale.
+const SettingsStore::Snapshot &SettingsStore::current(bool reread) const
+{
+    const QFileInfo info(m_location);
+    const auto stamp = std::make_tuple(info.isFile(), info.size(), info.lastModified());
+    if (!reread && m_snapshot && m_snapshot->stamp == stamp)
+        return *m_snapshot;
+    Snapshot snapshot{stamp, !info.exists(), {}, {}};
+    QFile file(m_location);
+    if (info.isFile() && info.size() <= MAX_FILE_SIZE && file.open(QIODevice::ReadOnly)) {
+        snapshot.bytes = file.read(MAX_FILE_SIZE + 1); // should it grow meanwhile
+        PrivateCopy copy(snapshot.bytes);
+        QSettings parsed(copy.file.fileName(), QSettings::NativeFormat);
+        const QStringList keys = parsed.allKeys();
+        snapshot.usable = copy.ok && file.error() == QFileDevice::NoError &&
+                          snapshot.bytes.size() <= MAX_FILE_SIZE &&
+                          parsed.status() == QSettings::NoError;
+        for (const QString &key : snapshot.usable ? keys : QStringList())
+            snapshot.values.insert(key, parsed.value(key));
+    }
+    m_snapshot = std::move(snapshot);
+    return *m_snapshot;
+}
+
+int SettingsStore::GetInt(const QString &section, const QString &entry, int defaultValue) const
+{
+    if (m_location.isEmpty())
+        return defaultValue;
+    return ToInt(current(false).values.value(Key(section, entry)), defaultValue);
+}
+
+// The file is rewritten whole from what QSettings parsed, so one that did not
+// parse completely would lose the rest, whatever the user put there: such a
+// file is left alone, as is one that is not ours to write.
+void SettingsStore::WriteInt(const QString &section, const QString &entry, int value)
+{
+    if (m_location.isEmpty() || !QDir().mkpath(QFileInfo(m_location).path()))
+        return;
+    QLockFile lock(m_location + QStringLiteral(".lock"));
+    if (!lock.tryLock(LOCK_WAIT_MS))
+        return;
+    // Read afresh under the lock, keeping what another instance just wrote.
+    const Snapshot &before = current(true);
+    if (!before.usable)
+        return;
+    // QSettings writes the edited copy as it is destroyed; should that fail,
+    // the copy, and so the file, simply keeps its bytes.
+    PrivateCopy copy(before.bytes);
+    QSettings(copy.file.fileName(), QSettings::NativeFormat).setValue(Key(section, entry), value);
+    // Readers never see a half-written file: the new one replaces the old at
+    // once, or not at all (a read-only file or folder stays as it was).
+    QFile edited(copy.file.fileName());
+    QSaveFile file(m_location);
+    if (!copy.ok || !edited.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly) ||
+        file.write(edited.readAll()) < 0 || !file.commit())
+        return;
+    // Readers notice a change by size and modification time only; a rewrite
+    // of equal size within one tick of the file system's clock would go
+    // unnoticed, so every version is made strictly later than the last (a new
+    // file has no last version: its time is invalid and so is `later`).
+    const QDateTime later = std::get<QDateTime>(before.stamp).addMSecs(1);
+    QFile written(m_location);
+    if (QFileInfo(m_location).lastModified() < later && written.open(QIODevice::ReadOnly))
+        written.setFileTime(later, QFileDevice::FileModificationTime);
+}
+
+#endif
