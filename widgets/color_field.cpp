@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QRawFont>
 
 #include <algorithm>
 
@@ -24,6 +25,7 @@ ColorField::ColorField(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
+    layOut();
 }
 
 void ColorField::setText(const QString &text)
@@ -31,7 +33,27 @@ void ColorField::setText(const QString &text)
     if (text == text_)
         return;
     text_ = text;
+    layOut();
     select(int(text_.size()), int(text_.size()));
+}
+
+// Glyphs are placed by their advances, straight from the font's character
+// map: a shaping pass costs more than the rest of a pointer move, and the
+// colour texts need none (plain ASCII, no ligatures).
+void ColorField::layOut()
+{
+    const QRawFont font = QRawFont::fromFont(this->font());
+    const QList<quint32> glyphs = font.glyphIndexesForString(text_);
+    const QList<QPointF> advances = font.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    caretX_.assign(1, 0);
+    for (const QPointF &advance : advances) {
+        positions.append(QPointF(caretX_.back(), font.ascent()));
+        caretX_.push_back(caretX_.back() + advance.x());
+    }
+    run_.setRawFont(font);
+    run_.setGlyphIndexes(glyphs);
+    run_.setPositions(positions);
 }
 
 QString ColorField::selectedText() const
@@ -74,7 +96,7 @@ QRect ColorField::lineRect() const
 
 int ColorField::caretX(int position) const
 {
-    return fontMetrics().horizontalAdvance(text_.left(position));
+    return qRound(caretX_[std::size_t(position)]);
 }
 
 int ColorField::positionAt(int x) const
@@ -124,23 +146,21 @@ void ColorField::paintEvent(QPaintEvent *)
     if (text_.isEmpty())
         return;
 
-    const QRect line = lineRect();
-    painter.setClipRect(rect().adjusted(2, 1, -2, -1));
-    const QPointF baseline(line.x() - scroll_, line.y() + fontMetrics().ascent());
-    const int from = line.x() - scroll_ + caretX(std::min(anchor_, cursor_));
-    const QRect band(from, line.y(), caretX(std::max(anchor_, cursor_)) + line.x() - scroll_ - from,
-                     line.height());
-    painter.save();
-    painter.setClipRegion(QRegion(painter.clipBoundingRect().toRect()) - band);
+    // As a line edit draws a selection: its band in the highlight, its
+    // glyphs in the highlighted text colour, the rest as ever.
+    const QPoint origin = lineRect().topLeft() - QPoint(scroll_, 0);
+    const QRect band(origin.x() + caretX(std::min(anchor_, cursor_)), origin.y(),
+                     std::abs(caretX(cursor_) - caretX(anchor_)), lineRect().height());
+    const QRegion inside = rect().adjusted(2, 1, -2, -1);
+    painter.setClipRegion(inside - band);
     painter.setPen(colours.color(QPalette::Text));
-    painter.drawText(baseline, text_);
-    painter.restore();
-    if (band.width() > 0) {
-        painter.setClipRect(band, Qt::IntersectClip);
-        painter.fillRect(band, colours.color(QPalette::Highlight));
-        painter.setPen(colours.color(QPalette::HighlightedText));
-        painter.drawText(baseline, text_);
-    }
+    painter.drawGlyphRun(origin, run_);
+    if (band.isEmpty())
+        return;
+    painter.setClipRegion(inside & band);
+    painter.fillRect(band, colours.color(QPalette::Highlight));
+    painter.setPen(colours.color(QPalette::HighlightedText));
+    painter.drawGlyphRun(origin, run_);
 }
 
 void ColorField::mousePressEvent(QMouseEvent *event)
@@ -205,6 +225,15 @@ void ColorField::focusOutEvent(QFocusEvent *event)
         hasSelectedText())
         select(cursor_, cursor_);
     QWidget::focusOutEvent(event);
+}
+
+void ColorField::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange) {
+        layOut();
+        select(anchor_, cursor_);
+    }
+    QWidget::changeEvent(event);
 }
 
 void ColorField::contextMenuEvent(QContextMenuEvent *event)

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QGlyphRun>
 #include <QWidget>
+
+#include <vector>
 
 // A read-only single-line text field with a thin sunken edge, on the window's
 // background colour like any read-only field. The colour fields change on
 // every pointer move of a drag, so this one is light: it paints every pixel
-// itself (nothing beneath it repaints), with plain QPainter text, and repaints
-// only when its text changes. Otherwise it behaves as a read-only line edit:
+// itself (nothing beneath it repaints), lays a text out only when it changes,
+// without a shaping pass, and repaints only then. Otherwise it behaves as a read-only line edit:
 // it starts empty, keeps the caret in view when the text is wider than it,
 // and the user selects with the mouse or keyboard and copies with the usual
 // keys or its context menu.
@@ -37,8 +40,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void layOut();
     QRect lineRect() const;
     int caretX(int position) const;
     int positionAt(int x) const;
@@ -46,6 +51,9 @@ private:
     void copyToPrimary() const;
 
     QString text_;
+    QGlyphRun run_;
+    // Where the caret stands before each character and after the last.
+    std::vector<qreal> caretX_;
     int cursor_ = 0;
     int anchor_ = 0;
     // Pixels the text is scrolled left by, to keep the caret in view.
