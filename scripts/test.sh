@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 [ $# -gt 0 ] || set -- default asan
 scripts/setup.sh
+scripts/check-layers.sh || { echo "test.sh: a folder includes one above it" >&2; exit 1; }
 for preset in "$@"; do
     echo "== $preset build" >&2
     scripts/build.sh "$preset"
