@@ -5,7 +5,10 @@
 #include "window/sampler_window.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
+
+#include <algorithm>
 
 #if defined(TINTGRABBER_HAVE_XLIB)
 #include <X11/Xlib.h>
@@ -16,16 +19,22 @@ namespace
 
 constexpr char APPLICATION_NAME[] = "tintgrabber";
 
-// The platform plugins installed, by the names QT_QPA_PLATFORM takes:
-// libqxcb.so is "xcb".
+// The platform plugins installed where Qt looks for them, by the names
+// QT_QPA_PLATFORM takes: libqxcb.so is "xcb".
 QStringList InstalledPlatforms()
 {
+    QStringList folders = qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator());
+    folders << QLibraryInfo::path(QLibraryInfo::PluginsPath);
+    for (QString &folder : folders)
+        folder += QStringLiteral("/platforms");
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM_PLUGIN_PATH"))
+        folders << qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH");
     QStringList names;
-    const QString folder =
-        QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms");
-    for (QString file : QDir(folder).entryList(QDir::Files)) {
-        file = file.section(QLatin1Char('.'), 0, 0);
-        names << (file.startsWith(QLatin1String("libq")) ? file.mid(4) : file.mid(1));
+    for (const QString &folder : folders) {
+        for (QString file : QDir(folder).entryList(QDir::Files)) {
+            file = file.section(QLatin1Char('.'), 0, 0);
+            names << (file.startsWith(QLatin1String("libq")) ? file.mid(4) : file.mid(1));
+        }
     }
     return names;
 }
@@ -37,17 +46,28 @@ QString DisplayProblem()
     const QString platform =
         qEnvironmentVariable("QT_QPA_PLATFORM").section(QLatin1Char(':'), 0, 0);
     const QStringList installed = InstalledPlatforms();
+    // "wayland" is the key of both libqwayland-egl and libqwayland-generic.
+    const bool known = std::any_of(installed.begin(), installed.end(),
+                                   [&](const QString &name) { return name.startsWith(platform); });
     if (!platform.isEmpty() && !platform.contains(QLatin1Char(';')) && !installed.isEmpty() &&
-        !installed.contains(platform))
+        !known)
         return QStringLiteral("no platform \"%1\" (installed: %2)")
             .arg(platform, installed.join(QStringLiteral(", ")));
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    // A Wayland session without a compositor leaves Qt to try X11 as well.
+    // In a Wayland session Qt tries the compositor first, then X11.
+    const bool session = platform.isEmpty() && qgetenv("XDG_SESSION_TYPE") == "wayland";
+    if (platform.startsWith(QLatin1String("wayland")) || session) {
+        const QString server = qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0"));
+        const QString socket =
+            QDir::isAbsolutePath(server)
+                ? server
+                : qEnvironmentVariable("XDG_RUNTIME_DIR") + QLatin1Char('/') + server;
+        if (QFileInfo::exists(socket))
+            return {};
+        if (!session)
+            return QStringLiteral("no Wayland compositor answers on \"%1\"").arg(server);
+    }
     if (!platform.isEmpty() && platform != QLatin1String("xcb"))
-        return {};
-    if (platform.isEmpty() &&
-        qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") &&
-        qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
         return {};
     const QByteArray display = qgetenv("DISPLAY");
     if (display.isEmpty())
