@@ -11,13 +11,10 @@ refused() {
     err=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE "${@:3}" \
         timeout 10 "$program" 2>&1 >/dev/null)
     status=$?
-    if [ "$status" = 1 ] && [[ "$err" =~ ^tintgrabber:\ cannot\ open\ the\ display:\ $2$ ]]; then
-        echo "ok   $1: $err"
-    else
-        echo "FAIL $1: status $status (want 1), message:"
-        printf '  %s\n' "$err"
-        failures=$((failures + 1))
-    fi
+    [ "$status" = 1 ] && [[ "$err" =~ ^tintgrabber:\ cannot\ open\ the\ display:\ $2$ ]] &&
+        echo "ok   $1: $err" && return
+    printf 'FAIL %s: status %s (want 1), message:\n  %s\n' "$1" "$status" "$err"
+    failures=$((failures + 1))
 }
 
 program=$1

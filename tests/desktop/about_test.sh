@@ -41,13 +41,11 @@ open_about() {
 
 close_about() {
     local x y
-    if [ "$1" = OK ]; then
-        read -r x y < <(tg_units_centre "$bx" "$by" 178 7 32 14)
-        tg_activate "$about"
-        tg_click "$about" "$x" "$y"
-    else
-        tg_key "$about" Escape
-    fi
+    read -r x y < <(tg_units_centre "$bx" "$by" 178 7 32 14)
+    case "$1" in
+    OK) tg_activate "$about" && tg_click "$about" "$x" "$y" ;;
+    *) tg_key "$about" "$1" ;;
+    esac
     eventually "$1 closes the About window" about_gone
 }
 
@@ -61,13 +59,11 @@ for link in "41 mailto:info@example.org?subject=tintgrabber" "58 https://www.exa
     assert_eq "the link hands its text to the opener" "$target" "$(cat "$bin/opened")"
 done
 close_about Escape
-open_about click 1 2 57 55 # the magnifier
-close_about OK
-open_about click 212 12 59 30 # the swatch
-close_about Escape
-open_about Menu
-close_about Escape
-open_about shift+F10
-close_about OK
+# The magnifier, the swatch, then keys.
+for how in "OK click 1 2 57 55" "Escape click 212 12 59 30" "Escape Menu" "OK shift+F10"; do
+    # shellcheck disable=SC2086
+    open_about ${how#* }
+    close_about "${how%% *}"
+done
 assert_true "the main window lives on" eval 'kill -0 "$pid" && xwininfo -id "$wid" | grep -q IsViewable'
 tg_finish

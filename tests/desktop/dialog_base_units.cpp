@@ -12,8 +12,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const DialogTemplate &sampler = SamplerWindowTemplate();
-    const DialogBaseUnits units =
-        DialogBaseUnitsOf(DialogFont(sampler.fontFace, sampler.fontPoints));
+    const auto units = DialogBaseUnitsOf(DialogFont(sampler.fontFace, sampler.fontPoints));
     std::printf("%d %d\n", units.x, units.y);
     return 0;
 }

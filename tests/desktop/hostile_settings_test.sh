@@ -13,11 +13,6 @@ program=$1
 read -r bx by < <("$2")
 folder=$XDG_CONFIG_HOME/Tintgrabber
 file=$folder/tintgrabber.conf
-# The always-on-top box's indicator, at the left end of its rectangle.
-read -r box_x box_y _ box_h < <(tg_units_rect "$bx" "$by" 213 2 60 10)
-box_x=$((box_x + 6)) box_y=$((box_y + box_h / 2))
-
-above() { tg_prop "$wid" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 # Type, bytes, modification time, and the folder's entries.
 fingerprint() {
     stat -c '%F %s %y' "$file" 2>&1
@@ -33,21 +28,15 @@ fingerprint() {
 run_case() {
     local name=$1 on_top=$2 change=$3 before
     before=$(fingerprint)
-    tg_start "${@:4}" "$program"
-    pid=$TG_PID
-    wid=$(tg_wait_window "$pid" Tintgrabber) || return
-    if [ "$on_top" = 1 ]; then
-        eventually "$name: the stored entry is used (on top)" above
-    else
-        sleep 0.2
-        assert_true "$name: the default is used (not on top)" eval '! above'
-    fi
+    tg_open "${@:4}" "$program"
+    # Time to put the window on top, were it to go there.
+    sleep 0.2
+    eventually "$name: the stored entry or else the default: on top $on_top" tg_on_top_is "$on_top"
     if [ "$change" = change ]; then
-        tg_click "$wid" "$box_x" "$box_y"
-        eventually "$name: the box switches the window all the same" eval "$([ "$on_top" = 1 ] && echo '!') above"
+        tg_click_on_top_box
+        eventually "$name: the box switches the window all the same" tg_on_top_is $((1 - on_top))
     fi
-    tg_key "$wid" Escape
-    tg_wait_exit "$pid" && assert_eq "$name: Escape ends it" 0 "$TG_STATUS" || tg_fail "$name: still running"
+    tg_close Escape
     assert_eq "$name: the file is unchanged" "$before" "$(fingerprint)"
 }
 
@@ -89,12 +78,11 @@ chmod 755 "$folder"
 coproc INSTANCE { "$3" --instance "$XDG_CONFIG_HOME"; }
 # Bash forgets INSTANCE_PID once it has reaped the helper.
 instance_pid=$INSTANCE_PID
-echo lock >&"${INSTANCE[1]}"
-read -r -t 10 answer <&"${INSTANCE[0]}"
+ask() { echo "$1" >&"${INSTANCE[1]}" && read -r -t 10 answer <&"${INSTANCE[0]}"; }
+ask lock
 assert_eq "the other instance holds the lock" locked "${answer:-}"
 run_case "lock held" 1 change
-echo unlock >&"${INSTANCE[1]}"
-read -r -t 10 answer <&"${INSTANCE[0]}"
+ask unlock
 eval "exec ${INSTANCE[1]}>&-"
 wait "$instance_pid"
 tg_finish

@@ -8,7 +8,7 @@
 #
 #   tg_start PROGRAM [ARG]...       start in the background; sets TG_PID
 #   tg_wait_window PID NAME [SECS]  print the id of PID's mapped window titled NAME
-#   tg_open [PROGRAM]               start the program (default $program), wait for
+#   tg_open [COMMAND...]            start COMMAND (default $program), wait for
 #                                   its main window; sets pid and wid
 #   tg_wait_exit PID [SECS]         wait for PID to end; sets TG_STATUS
 #   tg_window_origin WID            print "X Y", the client's top-left on the screen
@@ -23,6 +23,10 @@
 #                                   of a rectangle in dialog units
 #   tg_units_centre BX BY X Y W H   print "X Y", the middle of that rectangle
 #   tg_setting ENTRY                print the stored value of win/ENTRY
+#   tg_on_top_is 0|1                whether window wid is on top
+#   tg_click_on_top_box             click the always-on-top box of window wid
+#   tg_close HOW                    end the program of window wid by Exit, the
+#                                   close command or keys; expect status 0
 #   tg_wait_for SECS COMMAND...     run COMMAND every 20 ms until it succeeds
 #   assert_eq WHAT EXPECTED ACTUAL  count a failure unless equal
 #   assert_true WHAT COMMAND...     count a failure unless COMMAND succeeds
@@ -38,15 +42,17 @@
 #                                   paints the pattern; sets bx, by, the areas
 #   physical N                      N logical pixels in physical ones, rounded
 #   start_program X Y               tg_open, frame moved to (X, Y); sets ox, oy
-#   stop_program                    Escape, and wait for the end
 #   drag SX SY [swatch]             press in the magnifier (or the swatch), move
 #                                   to screen point (SX, SY), release there
+#   copied N                        click copy button N (R G B #rrggbb rrggbb
+#                                   POV-Ray), print what it copied
+#   read_at SX SY [swatch]          drag there; "#rrggbb" copies the pattern's colour
 #   check_texts SX SY               the six copy buttons copy the pattern's texts
-#   copied_hash_hex                 click "#rrggbb", print what it copied
 #   check_magnifier WHAT FACTOR (SX SY | none)
 #                                   the magnifier shows the pattern around (SX, SY)
 #                                   in FACTOR-sized blocks of device pixels, button
-#                                   face where no rectangle of MONITORS is
+#                                   face where no rectangle of MONITORS (at first
+#                                   the screen) is
 #   zoom_to_x10                     eight wheel turns over the magnifier: the
 #                                   first focuses the list, seven step it to x10
 #   pattern_hex SX SY               the pattern's colour there as rrggbb
@@ -98,15 +104,15 @@ tg_wait_window() {
     [ -n "$wid" ] && echo "$wid" || { tg_fail "no window \"$name\" of process $pid"; return 1; }
 }
 
+# shellcheck disable=SC2120 # the callers are the test scripts
 tg_open() {
-    tg_start "${1:-$program}"
+    tg_start "${@:-$program}"
     pid=$TG_PID
     wid=$(tg_wait_window "$pid" Tintgrabber) || tg_finish
 }
 
 tg_wait_exit() {
     local exiting=$1
-    TG_STATUS=
     tg_wait_for "${2:-10}" eval '! kill -0 "$exiting" 2>/dev/null' || return 1
     wait "$exiting" 2>/dev/null
     TG_STATUS=$?
@@ -130,11 +136,25 @@ tg_clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 
 tg_mul_div() { echo $((($1 * $2 * 2 + $3) / ($3 * 2))); }
 
-tg_units_rect() {
-    echo "$(tg_mul_div "$3" "$1" 4) $(tg_mul_div "$4" "$2" 8) $(tg_mul_div "$5" "$1" 4) $(tg_mul_div "$6" "$2" 8)"
-}
+tg_units_rect() { echo "$(tg_mul_div "$3" "$1" 4) $(tg_mul_div "$4" "$2" 8) $(tg_mul_div "$5" "$1" 4) $(tg_mul_div "$6" "$2" 8)"; }
 
 tg_units_centre() { echo "$(tg_mul_div $((2 * $3 + $5)) "$1" 8) $(tg_mul_div $((2 * $4 + $6)) "$2" 16)"; }
+
+tg_on_top_is() { [ "$(tg_prop "$wid" _NET_WM_STATE | grep -c _NET_WM_STATE_ABOVE)" = "$1" ]; }
+
+# The box's indicator, at the left end of its rectangle 213 2 60 10.
+tg_click_on_top_box() { tg_click "$wid" $(($(tg_mul_div 213 "$bx" 4) + 6)) "$(tg_mul_div 14 "$by" 16)"; }
+
+tg_close() {
+    # shellcheck disable=SC2046,SC2086
+    case "$1" in
+    Exit) tg_activate "$wid" && tg_click "$wid" $(tg_units_centre "$bx" "$by" 253 44 17 13) ;;
+    close) wmctrl -i -c "$wid" ;;
+    *) tg_key "$wid" $1 ;;
+    esac
+    tg_wait_exit "$pid" || { tg_fail "$1: the process still runs"; return; }
+    assert_eq "$1 ends the process" 0 "$TG_STATUS"
+}
 
 tg_setting() { sed -n -e '/^\[win\]/,/^\[/ s/^'"$1"'=//p' "$XDG_CONFIG_HOME/Tintgrabber/tintgrabber.conf" 2>/dev/null; }
 
@@ -163,18 +183,15 @@ tg_finish() {
 
 # --- Sampling a known picture.
 
-MONITORS=()
-
 sampler_setup() {
     program=$1 check_magnifier_tool=$4 RATIO_NUM=${5:-1} RATIO_DEN=${6:-1}
     read -r bx by < <("$2")
     "$3" --pattern || { tg_fail "could not paint the root window"; tg_finish; }
     shot=$XDG_CONFIG_HOME/screen.ppm
+    MONITORS=("0 0 $(xdotool getdisplaygeometry)")
     read -r zoom_l zoom_t zoom_w zoom_h < <(tg_units_rect "$bx" "$by" 1 2 57 55)
     read -r swatch_l swatch_t _ _ < <(tg_units_rect "$bx" "$by" 212 12 59 30)
-    # In an order in which no two neighbours copy the same text, since each
-    # read waits for the clipboard to change: #rrggbb R rrggbb G POV-Ray B.
-    buttons=("61 2 41 11" "149 2 18 11" "105 2 41 11" "170 2 18 11" "61 31 148 11" "191 2 18 11")
+    buttons=("149 2 18 11" "170 2 18 11" "191 2 18 11" "61 2 41 11" "105 2 41 11" "61 31 148 11")
     # The magnifier draws in its inner rectangle, each edge scaled and rounded.
     inner_l=$(physical $((zoom_l + 3))) inner_t=$(physical $((zoom_t + 3)))
     inner_w=$(($(physical $((zoom_l + zoom_w - 3))) - inner_l))
@@ -211,8 +228,6 @@ start_program() {
     tg_wait_for 3 _painted || tg_fail "the window was not painted"
 }
 
-stop_program() { tg_key "$wid" Escape && tg_wait_exit "$pid" || tg_fail "Escape did not end the program"; }
-
 # The short pauses are a hand's: with none, on a loaded machine, Qt now and
 # then missed a release that followed the press within microseconds.
 drag() {
@@ -222,26 +237,30 @@ drag() {
     xdotool mousemove $(_point_at $area) mousedown 1 sleep 0.05 mousemove "$1" "$2" sleep 0.05 mouseup 1
 }
 
-_clipboard_is() { [ "$(tg_clipboard)" = "$1" ]; }
-
-check_texts() {
-    local r=$(($1 % 256)) g=$(($2 % 256)) b i expected
-    b=$((0x$(pattern_hex "$1" "$2") % 256))
-    expected=("$(printf '#%02x%02x%02x' $r $g $b)" "$r" "$(printf '%02x%02x%02x' $r $g $b)" "$g"
-        "$(awk "BEGIN { printf \"color rgb <%.6f, %.6f, %.6f>\", $r / 255, $g / 255, $b / 255 }")" "$b")
-    for i in "${!buttons[@]}"; do
-        # shellcheck disable=SC2046,SC2086
-        xdotool mousemove $(_point_at ${buttons[i]}) click 1
-        eventually "($1, $2): \"${expected[i]}\" copied" _clipboard_is "${expected[i]}"
-    done
-}
-
-copied_hash_hex() {
+# The clipboard is cleared first, so that the wait ends when the button
+# copied, even when it copies what was there before.
+copied() {
     printf 'cleared' | xclip -i -selection clipboard
     # shellcheck disable=SC2046,SC2086
-    xdotool mousemove $(_point_at ${buttons[0]}) click 1
-    tg_wait_for 3 eval '! _clipboard_is cleared'
+    xdotool mousemove $(_point_at ${buttons[$1]}) click 1
+    tg_wait_for 3 eval '[ "$(tg_clipboard)" != cleared ]'
     tg_clipboard
+}
+
+read_at() {
+    drag "$@"
+    assert_eq "($1, $2) read" "#$(pattern_hex "$1" "$2")" "$(copied 3)"
+}
+
+check_texts() {
+    local r=$(($1 % 256)) g=$(($2 % 256)) b hex i expected
+    hex=$(pattern_hex "$1" "$2")
+    b=$((16#${hex:4}))
+    expected=("$r" "$g" "$b" "#$hex" "$hex"
+        "$(awk "BEGIN { printf \"color rgb <%.6f, %.6f, %.6f>\", $r / 255, $g / 255, $b / 255 }")")
+    for i in "${!buttons[@]}"; do
+        assert_eq "($1, $2): copy button $i" "${expected[i]}" "$(copied "$i")"
+    done
 }
 
 _magnifier_shows() {

@@ -13,12 +13,11 @@
 inline QImage NoiseCapture(quint32 seed)
 {
     QImage image(CAPTURE_SIZE, CAPTURE_SIZE, QImage::Format_RGB32);
-    for (int y = 0; y < CAPTURE_SIZE; ++y) {
+    for (int y = 0; y < CAPTURE_SIZE; ++y)
         for (int x = 0; x < CAPTURE_SIZE; ++x) {
             seed = seed * 1664525u + 1013904223u;
             image.setPixel(x, y, 0xff000000u | (seed >> 8));
         }
-    }
     return image;
 }
 
@@ -32,12 +31,11 @@ inline QImage ExpectedMagnifierInner(const QImage &capture, const QRect &inner, 
     const int cx = inner.x() + inner.width() / 2, cy = inner.y() + inner.height() / 2;
     const int x0 = cx - z / 2, y0 = cy - z / 2, x1 = x0 + z, y1 = y0 + z;
     QImage image(inner.size(), QImage::Format_RGB32);
-    for (int y = 0; y < inner.height(); ++y) {
+    for (int y = 0; y < inner.height(); ++y)
         for (int x = 0; x < inner.width(); ++x) {
             const int i = floorDiv(inner.x() + x - x0, z), j = floorDiv(inner.y() + y - y0, z);
             image.setPixel(x, y, capture.pixel(CAPTURE_CENTER + i, CAPTURE_CENTER + j));
         }
-    }
     const int l = inner.left(), t = inner.top(), r = inner.right(), b = inner.bottom();
     const QRect lines[] = {
         {QPoint(l, y0), QPoint(x0 - 1, y0)}, {QPoint(x0, t + 1), QPoint(x0, y0)},
@@ -47,10 +45,9 @@ inline QImage ExpectedMagnifierInner(const QImage &capture, const QRect &inner, 
     };
     for (const QRect &line : lines) {
         const QRect inside = (line & inner).translated(-inner.topLeft());
-        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
             for (int x = inside.left(); x <= inside.right(); ++x)
                 image.setPixel(x, y, image.pixel(x, y) ^ 0x00ffffffu);
-        }
     }
     return image;
 }

@@ -15,12 +15,10 @@ public:
     bool copyRect(QPoint topLeft, QImage &target) override
     {
         ++reads;
-        for (int y = 0; y < target.height(); ++y) {
-            for (int x = 0; x < target.width(); ++x) {
+        for (int y = 0; y < target.height(); ++y)
+            for (int x = 0; x < target.width(); ++x)
                 if (area.contains(topLeft + QPoint(x, y)))
                     target.setPixel(x, y, PixelAt(topLeft.x() + x, topLeft.y() + y));
-            }
-        }
         return area.contains(topLeft + QPoint(target.width() / 2, target.height() / 2));
     }
 

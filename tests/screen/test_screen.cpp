@@ -11,14 +11,9 @@ namespace
 {
 
 // Every physical desktop pixel its own colour, none of them opaque black.
-QRgb DesktopPixel(qint64 x, qint64 y)
+QRgb DesktopPixel(QPoint p)
 {
-    return 0xFF000000u | ((quint32(x) * 2654435761u ^ quint32(y) * 40503u) & 0xFFFFFFu) | 1u;
-}
-
-bool OnScreen(const ScreenInfo &screen, qint64 x, qint64 y)
-{
-    return NativeGeometry(screen).contains(int(x), int(y));
+    return 0xFF000001u | ((p.x() * 2654435761u ^ p.y() * 40503u) & 0xFFFFFFu);
 }
 
 ScreenInfo Screen(int x, int y, int w, int h, qreal ratio = 1.0, QSize native = {})
@@ -63,30 +58,28 @@ private Q_SLOTS:
         for (const ScreenGrab &grab : PlanScreenGrabs(screens, wanted.topLeft(), wanted.size())) {
             const ScreenInfo &screen = screens[std::size_t(grab.screen)];
             const qreal f = screen.devicePixelRatio;
-            const QPoint grabbed =
-                screen.logicalGeometry.topLeft() +
-                QPoint(qRound(grab.logicalRect.x() * f), qRound(grab.logicalRect.y() * f)) +
-                grab.imageOffset;
-            QVERIFY(grab.imageOffset.x() + grab.targetRect.width() <=
-                    qRound(grab.logicalRect.width() * f));
-            QVERIFY(grab.imageOffset.y() + grab.targetRect.height() <=
-                    qRound(grab.logicalRect.height() * f));
+            const QPoint grabbed = screen.logicalGeometry.topLeft() +
+                                   (QPointF(grab.logicalRect.topLeft()) * f).toPoint() +
+                                   grab.imageOffset;
+            // The grabbed image holds the part.
+            QVERIFY(QRect(QPoint(), (QSizeF(grab.logicalRect.size()) * f).toSize())
+                        .contains(QRect(grab.imageOffset, grab.targetRect.size())));
             for (int y = 0; y < grab.targetRect.height(); ++y)
                 for (int x = 0; x < grab.targetRect.width(); ++x) {
                     const QPoint from = grabbed + QPoint(x, y),
                                  to = grab.targetRect.topLeft() + QPoint(x, y);
-                    QVERIFY(OnScreen(screen, from.x(), from.y()));
+                    QVERIFY(NativeGeometry(screen).contains(from));
                     QCOMPARE(target.pixel(to), 0xFF000000u);
-                    target.setPixel(to, DesktopPixel(from.x(), from.y()));
+                    target.setPixel(to, DesktopPixel(from));
                 }
         }
         for (int y = 0; y < wanted.height(); ++y)
             for (int x = 0; x < wanted.width(); ++x) {
-                const qint64 sx = wanted.x() + x, sy = wanted.y() + y;
-                const bool shown =
-                    std::any_of(screens.begin(), screens.end(),
-                                [&](const ScreenInfo &s) { return OnScreen(s, sx, sy); });
-                QCOMPARE(target.pixel(x, y), shown ? DesktopPixel(sx, sy) : 0xFF000000u);
+                const QPoint p = wanted.topLeft() + QPoint(x, y);
+                const bool shown = std::any_of(screens.begin(), screens.end(), [&](auto &s) {
+                    return NativeGeometry(s).contains(p);
+                });
+                QCOMPARE(target.pixel(x, y), shown ? DesktopPixel(p) : 0xFF000000u);
             }
     }
 

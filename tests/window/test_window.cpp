@@ -11,12 +11,7 @@ class TestWindow : public QObject
 {
     Q_OBJECT
 
-    SettingsStore settings; // unnamed: reads the defaults, stores nothing
-    FakeScreen screen;
-
 private Q_SLOTS:
-    void init() { screen.reads = 0; }
-
     void unreadableScreenIsSaidOnce_data()
     {
         QTest::addColumn<ScreenAccess>("access");
@@ -28,6 +23,8 @@ private Q_SLOTS:
     {
         QFETCH(ScreenAccess, access);
         QFETCH(int, readsAfterTwoDrags);
+        SettingsStore settings; // unnamed: reads the defaults, stores nothing
+        FakeScreen screen;
         SamplerWindow window(settings, screen);
         window.setScreenAccess(access);
         window.show();

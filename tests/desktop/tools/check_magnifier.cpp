@@ -7,9 +7,8 @@
 // FACE the button-face colour as rrggbb. With a sample point (SX, SY) the
 // capture is the test pattern around it where a monitor shows the screen and
 // button face elsewhere; the monitors are the rectangles given with
-// --monitor, or else the whole screen. With "none" nothing was sampled yet
-// and the whole capture is button face. Prints the first mismatches and exits
-// 1 if there are any.
+// --monitor. With "none" nothing was sampled yet and the whole capture is
+// button face. Prints the first mismatches and exits 1 if there are any.
 #include "desktop/tools/pattern.h"
 #include "fakes/expected_magnifier.h"
 
@@ -34,30 +33,24 @@ int main(int argc, char **argv)
                              "WIDTH HEIGHT FACTOR FACE (SX SY | none)\n");
         return 2;
     }
-    if (monitors.empty())
-        monitors.push_back(screen.rect());
     const QRect inner(number(1), number(2), number(3), number(4));
     QImage capture(CAPTURE_SIZE, CAPTURE_SIZE, QImage::Format_RGB32);
     capture.fill(0xff000000u | QRgb(std::strtoul(argv[at + 6], nullptr, 16)));
-    for (int y = 0; argc - at == 9 && y < CAPTURE_SIZE; ++y) {
+    for (int y = 0; argc - at == 9 && y < CAPTURE_SIZE; ++y)
         for (int x = 0; x < CAPTURE_SIZE; ++x) {
             const QPoint p(number(7) - CAPTURE_CENTER + x, number(8) - CAPTURE_CENTER + y);
-            for (const QRect &monitor : monitors) {
+            for (const QRect &monitor : monitors)
                 if (monitor.contains(p))
                     capture.setPixel(x, y, 0xff000000u | PatternRgb(p.x(), p.y()));
-            }
         }
-    }
     const QImage expected = ExpectedMagnifierInner(capture, inner, number(5));
     const QImage shown = screen.copy(inner);
     int mismatches = 0;
-    for (int y = 0; y < inner.height(); ++y) {
-        for (int x = 0; x < inner.width(); ++x) {
+    for (int y = 0; y < inner.height(); ++y)
+        for (int x = 0; x < inner.width(); ++x)
             if (shown.pixel(x, y) != expected.pixel(x, y) && ++mismatches <= 5)
                 std::printf("  (%d, %d): expected %06x, got %06x\n", inner.x() + x, inner.y() + y,
                             expected.pixel(x, y) & 0xffffffu, shown.pixel(x, y) & 0xffffffu);
-        }
-    }
     std::printf("  %d of %d pixels differ\n", mismatches, inner.width() * inner.height());
     return mismatches ? 1 : 0;
 }

@@ -7,7 +7,6 @@
 #include <X11/Xutil.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 int main(int argc, char **argv)
@@ -20,12 +19,11 @@ int main(int argc, char **argv)
     }
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
-    Visual *visual = DefaultVisual(display, screen);
     const unsigned depth = unsigned(DefaultDepth(display, screen));
     const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
-    XImage *image = XCreateImage(display, visual, depth, ZPixmap, 0, nullptr, unsigned(width),
-                                 unsigned(height), 32, 0);
-    image->data = static_cast<char *>(std::malloc(std::size_t(image->bytes_per_line) * height));
+    // An image in the root's own format, to be overwritten.
+    XImage *image =
+        XGetImage(display, root, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
     // Each channel placed by the visual's masks, whatever order they have.
     const auto place = [](unsigned long value, unsigned long mask) {
         return (value * (mask & -mask)) & mask;
@@ -34,9 +32,9 @@ int main(int argc, char **argv)
         for (int x = 0; x < width; ++x) {
             const unsigned long c = PatternRgb(x, y);
             XPutPixel(image, x, y,
-                      place(c >> 16 & 0xFF, visual->red_mask) |
-                          place(c >> 8 & 0xFF, visual->green_mask) |
-                          place(c & 0xFF, visual->blue_mask));
+                      place(c >> 16 & 0xFF, image->red_mask) |
+                          place(c >> 8 & 0xFF, image->green_mask) |
+                          place(c & 0xFF, image->blue_mask));
         }
     const Pixmap pixmap = XCreatePixmap(display, root, unsigned(width), unsigned(height), depth);
     XPutImage(display, pixmap, DefaultGC(display, screen), image, 0, 0, 0, 0, unsigned(width),
