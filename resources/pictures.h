@@ -6,7 +6,7 @@
 
 // The program's pictures, compiled in. They need a running QGuiApplication.
 
-// IDI_APP, the four arrows, at every size drawn (16 to 256 pixels).
+// IDI_APP, the four arrows, 16 to 64 pixels.
 QIcon AppIcon();
 
 // IDC_SAMPLER: the four arrows, hot spot (15, 15) where they meet.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace
@@ -28,8 +29,9 @@ void Invert(QImage &picture, qint64 left, qint64 top, qint64 right, qint64 botto
     const int r = int(std::clamp<qint64>(right, 0, picture.width()));
     const int t = int(std::clamp<qint64>(top, 0, picture.height()));
     const int b = int(std::clamp<qint64>(bottom, 0, picture.height()));
+    uchar *const bits = picture.bits();
     for (int y = t; y < b; ++y) {
-        auto *row = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        auto *row = reinterpret_cast<QRgb *>(bits + y * picture.bytesPerLine());
         for (int x = l; x < r; ++x)
             row[x] ^= 0x00FFFFFFu;
     }
@@ -72,8 +74,13 @@ QImage MagnifierPicture(const QImage &capture, QSize size, qint64 factor)
     for (int x = 0; x < w; ++x)
         columns[std::size_t(x)] = source(x, x0);
     for (int y = 0; y < h; ++y) {
-        const auto *from = reinterpret_cast<const QRgb *>(capture.constScanLine(source(y, y0)));
         auto *to = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        // The rows of one block are alike: each after the first is a copy.
+        if (y > 0 && source(y, y0) == source(y - 1, y0)) {
+            std::memcpy(to, picture.constScanLine(y - 1), std::size_t(w) * sizeof(QRgb));
+            continue;
+        }
+        const auto *from = reinterpret_cast<const QRgb *>(capture.constScanLine(source(y, y0)));
         for (int x = 0; x < w; ++x)
             to[x] = from[columns[std::size_t(x)]];
     }

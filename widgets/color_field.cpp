@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRawFont>
 
@@ -25,7 +26,6 @@ ColorField::ColorField(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
-    layOut();
 }
 
 void ColorField::setText(const QString &text)
@@ -37,23 +37,26 @@ void ColorField::setText(const QString &text)
     select(int(text_.size()), int(text_.size()));
 }
 
-// Glyphs are placed by their advances, straight from the font's character
-// map: a shaping pass costs more than the rest of a pointer move, and the
-// colour texts need none (plain ASCII, no ligatures).
+// Glyphs are placed by their advances, from the font's character map, each
+// character looked up once: a shaping pass costs more than the rest of a
+// pointer move, and the colour texts need none (plain ASCII, no ligatures).
 void ColorField::layOut()
 {
-    const QRawFont font = QRawFont::fromFont(this->font());
-    const QList<quint32> glyphs = font.glyphIndexesForString(text_);
-    const QList<QPointF> advances = font.advancesForGlyphIndexes(glyphs);
-    QList<QPointF> positions;
-    caretX_.assign(1, 0);
-    for (const QPointF &advance : advances) {
-        positions.append(QPointF(caretX_.back(), font.ascent()));
-        caretX_.push_back(caretX_.back() + advance.x());
+    if (!rawFont_.isValid())
+        rawFont_ = QRawFont::fromFont(font());
+    glyphs_.resize(text_.size());
+    positions_.resize(text_.size());
+    caretX_.resize(std::size_t(text_.size()) + 1);
+    for (qsizetype i = 0; i < text_.size(); ++i) {
+        const char16_t c = text_[i].unicode() < ascii_.size() ? text_[i].unicode() : u'?';
+        if (ascii_[c].second == 0) {
+            const QList<quint32> glyph = rawFont_.glyphIndexesForString(QString(QChar(c)));
+            ascii_[c] = {glyph.value(0), rawFont_.advancesForGlyphIndexes(glyph).value(0).x()};
+        }
+        glyphs_[i] = ascii_[c].first;
+        positions_[i] = QPointF(caretX_[std::size_t(i)], rawFont_.ascent());
+        caretX_[std::size_t(i) + 1] = caretX_[std::size_t(i)] + ascii_[c].second;
     }
-    run_.setRawFont(font);
-    run_.setGlyphIndexes(glyphs);
-    run_.setPositions(positions);
 }
 
 QString ColorField::selectedText() const
@@ -129,20 +132,30 @@ void ColorField::select(int anchor, int cursor)
         scroll_ = caret;
     else
         scroll_ = std::min(scroll_, used - visible);
-    update();
+    update(textArea());
 }
 
-void ColorField::paintEvent(QPaintEvent *)
+// Where text may stand, clear of the edge.
+QRect ColorField::textArea() const
+{
+    return rect().adjusted(2, 1, -2, -1);
+}
+
+void ColorField::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const QPalette &colours = palette();
-    painter.fillRect(rect(), colours.color(QPalette::Window));
-    const int right = width() - 1;
-    const int bottom = height() - 1;
-    painter.fillRect(0, 0, right, 1, colours.color(QPalette::Dark));
-    painter.fillRect(0, 0, 1, bottom, colours.color(QPalette::Dark));
-    painter.fillRect(0, bottom, right + 1, 1, colours.color(QPalette::Light));
-    painter.fillRect(right, 0, 1, bottom + 1, colours.color(QPalette::Light));
+    const QRect inside = textArea();
+    painter.fillRect(event->rect(), colours.color(QPalette::Window));
+    // A change of text or selection repaints inside the edge only.
+    if (!inside.contains(event->rect())) {
+        const int right = width() - 1;
+        const int bottom = height() - 1;
+        painter.fillRect(0, 0, right, 1, colours.color(QPalette::Dark));
+        painter.fillRect(0, 0, 1, bottom, colours.color(QPalette::Dark));
+        painter.fillRect(0, bottom, right + 1, 1, colours.color(QPalette::Light));
+        painter.fillRect(right, 0, 1, bottom + 1, colours.color(QPalette::Light));
+    }
     if (text_.isEmpty())
         return;
 
@@ -151,16 +164,22 @@ void ColorField::paintEvent(QPaintEvent *)
     const QPoint origin = lineRect().topLeft() - QPoint(scroll_, 0);
     const QRect band(origin.x() + caretX(std::min(anchor_, cursor_)), origin.y(),
                      std::abs(caretX(cursor_) - caretX(anchor_)), lineRect().height());
-    const QRegion inside = rect().adjusted(2, 1, -2, -1);
-    painter.setClipRegion(inside - band);
+    QGlyphRun run;
+    run.setRawFont(rawFont_);
+    run.setGlyphIndexes(glyphs_);
+    run.setPositions(positions_);
+    if (band.isEmpty())
+        painter.setClipRect(inside);
+    else
+        painter.setClipRegion(QRegion(inside) - band);
     painter.setPen(colours.color(QPalette::Text));
-    painter.drawGlyphRun(origin, run_);
+    painter.drawGlyphRun(origin, run);
     if (band.isEmpty())
         return;
-    painter.setClipRegion(inside & band);
+    painter.setClipRect(inside & band);
     painter.fillRect(band, colours.color(QPalette::Highlight));
     painter.setPen(colours.color(QPalette::HighlightedText));
-    painter.drawGlyphRun(origin, run_);
+    painter.drawGlyphRun(origin, run);
 }
 
 void ColorField::mousePressEvent(QMouseEvent *event)
@@ -230,6 +249,8 @@ void ColorField::focusOutEvent(QFocusEvent *event)
 void ColorField::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange) {
+        rawFont_ = QRawFont();
+        ascii_ = {};
         layOut();
         select(anchor_, cursor_);
     }

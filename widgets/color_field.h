@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QGlyphRun>
+#include <QRawFont>
 #include <QWidget>
 
+#include <array>
+#include <utility>
 #include <vector>
 
 // A read-only single-line text field with a thin sunken edge, on the window's
@@ -44,6 +47,7 @@ protected:
 
 private:
     void layOut();
+    QRect textArea() const;
     QRect lineRect() const;
     int caretX(int position) const;
     int positionAt(int x) const;
@@ -51,9 +55,15 @@ private:
     void copyToPrimary() const;
 
     QString text_;
-    QGlyphRun run_;
+    QRawFont rawFont_;
+    // Each ASCII character's glyph and advance, once looked up; an advance
+    // of 0 marks one not looked up yet.
+    std::array<std::pair<quint32, qreal>, 128> ascii_{};
+    // The text's glyphs and where they stand on the line.
+    QList<quint32> glyphs_;
+    QList<QPointF> positions_;
     // Where the caret stands before each character and after the last.
-    std::vector<qreal> caretX_;
+    std::vector<qreal> caretX_{0};
     int cursor_ = 0;
     int anchor_ = 0;
     // Pixels the text is scrolled left by, to keep the caret in view.
