@@ -6,12 +6,49 @@
 #include <QMessageBox>
 #include <QtTest>
 
-// What the real desktop here cannot show: a screen that cannot be read.
+// What the real desktop here cannot show: a screen that cannot be read, and
+// drags that start off the two areas.
 class TestWindow : public QObject
 {
     Q_OBJECT
 
+    SettingsStore settings; // unnamed: reads the defaults, stores nothing
+    FakeScreen screen;
+
+    static void dragFrom(SamplerWindow &window, int control)
+    {
+        const QPoint from = control == IDC_STATIC
+                                ? QPoint(1, 1) // the window's own background
+                                : window.control<QWidget>(control)->geometry().center();
+        QTest::mousePress(&window, Qt::LeftButton, {}, from);
+        QTest::mouseMove(&window, QPoint(3, 4));
+        QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(3, 4));
+    }
+
 private Q_SLOTS:
+    void init() { screen.reads = 0; }
+
+    void onlyAPressInAnAreaSamples_data()
+    {
+        QTest::addColumn<int>("control");
+        QTest::addColumn<int>("reads");
+        QTest::newRow("magnifier") << IDC_ZOOMAREA << 1;
+        QTest::newRow("swatch") << IDC_COLORAREA << 1;
+        QTest::newRow("background") << IDC_STATIC << 0;
+        QTest::newRow("copy button") << IDC_COPYRED << 0;
+        QTest::newRow("field") << IDC_REDTEXT << 0;
+        QTest::newRow("zoom list") << IDC_ZOOMLIST << 0;
+    }
+    void onlyAPressInAnAreaSamples()
+    {
+        QFETCH(int, control);
+        QFETCH(int, reads);
+        SamplerWindow window(settings, screen);
+        window.show();
+        dragFrom(window, control);
+        QCOMPARE(screen.reads, reads);
+    }
+
     void unreadableScreenIsSaidOnce_data()
     {
         QTest::addColumn<ScreenAccess>("access");
@@ -23,17 +60,11 @@ private Q_SLOTS:
     {
         QFETCH(ScreenAccess, access);
         QFETCH(int, readsAfterTwoDrags);
-        SettingsStore settings; // unnamed: reads the defaults, stores nothing
-        FakeScreen screen;
         SamplerWindow window(settings, screen);
         window.setScreenAccess(access);
         window.show();
-        for (int drag = 0; drag < 2; ++drag) {
-            QTest::mousePress(&window, Qt::LeftButton, {},
-                              window.control<QWidget>(IDC_COLORAREA)->geometry().center());
-            QTest::mouseMove(&window, QPoint(3, 4));
-            QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(3, 4));
-        }
+        dragFrom(window, IDC_COLORAREA);
+        dragFrom(window, IDC_COLORAREA);
         QCOMPARE(window.findChildren<QMessageBox *>().size(), 1);
         QCOMPARE(screen.reads, readsAfterTwoDrags);
     }
