@@ -45,14 +45,17 @@ QString DisplayProblem()
 {
     const QString platform =
         qEnvironmentVariable("QT_QPA_PLATFORM").section(QLatin1Char(':'), 0, 0);
-    const QStringList installed = InstalledPlatforms();
-    // "wayland" is the key of both libqwayland-egl and libqwayland-generic.
-    const bool known = std::any_of(installed.begin(), installed.end(),
-                                   [&](const QString &name) { return name.startsWith(platform); });
-    if (!platform.isEmpty() && !platform.contains(QLatin1Char(';')) && !installed.isEmpty() &&
-        !known)
-        return QStringLiteral("no platform \"%1\" (installed: %2)")
-            .arg(platform, installed.join(QStringLiteral(", ")));
+    // Listing the plugins is start-up work; only a named platform needs it.
+    if (!platform.isEmpty() && !platform.contains(QLatin1Char(';'))) {
+        const QStringList installed = InstalledPlatforms();
+        // "wayland" is the key of both libqwayland-egl and libqwayland-generic.
+        const bool known =
+            std::any_of(installed.begin(), installed.end(),
+                        [&](const QString &name) { return name.startsWith(platform); });
+        if (!installed.isEmpty() && !known)
+            return QStringLiteral("no platform \"%1\" (installed: %2)")
+                .arg(platform, installed.join(QStringLiteral(", ")));
+    }
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     // In a Wayland session Qt tries the compositor first, then X11.
     const bool session = platform.isEmpty() && qgetenv("XDG_SESSION_TYPE") == "wayland";

@@ -1,7 +1,5 @@
 #include "screen/screen_access.h"
 
-#include "screen/qt_screens.h"
-
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -41,11 +39,9 @@ ScreenAccess CurrentScreenAccess(ScreenSource &source)
     const QScreen *primary = QGuiApplication::primaryScreen();
     if (!primary)
         return ScreenAccess::NoGrab;
-    ScreenList screens;
-    const QPoint middle =
-        PhysicalFromLogical(screens.infos(), QPointF(primary->geometry().center()));
+    // A screen's logical geometry keeps its physical top-left corner.
     QImage probe(1, 1, QImage::Format_RGB32);
-    if (!source.copyRect(middle, probe))
+    if (!source.copyRect(primary->geometry().topLeft(), probe))
         return ScreenAccess::NoGrab;
     return RunsOnXWayland() ? ScreenAccess::OnlyX11Windows : ScreenAccess::Readable;
 }

@@ -204,8 +204,9 @@ bool X11ScreenSource::copyRect(QPoint topLeft, QImage &target)
 {
     // One read of the rectangle that holds every part the monitors show.
     const QRect wanted(topLeft, target.size());
+    const std::vector<ScreenInfo> &screens = screens_.infos();
     QRect bounds;
-    for (const ScreenInfo &info : screens_.infos())
+    for (const ScreenInfo &info : screens)
         bounds |= NativeGeometry(info) & wanted;
     if (bounds.isEmpty())
         return false;
@@ -214,7 +215,7 @@ bool X11ScreenSource::copyRect(QPoint topLeft, QImage &target)
         return false;
     const QPoint centre = topLeft + QPoint(target.width() / 2, target.height() / 2);
     bool centreSupplied = false;
-    for (const ScreenInfo &info : screens_.infos()) {
+    for (const ScreenInfo &info : screens) {
         const QRect part = NativeGeometry(info) & wanted;
         for (int y = part.top(); y <= part.bottom(); ++y) {
             const auto *source = reinterpret_cast<const uchar *>(image->data) +
