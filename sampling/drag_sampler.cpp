@@ -3,6 +3,7 @@
 #include "screen/screen_source.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace
 {
@@ -45,4 +46,12 @@ COLORREF DragSampler::sample(QPoint screenPoint, int radius)
     const QRgb centre = capture_.pixel(CAPTURE_CENTER, CAPTURE_CENTER);
     color_ = MakeColorRef(qRed(centre), qGreen(centre), qBlue(centre));
     return color_;
+}
+
+void DragSampler::restore(const Shown &shown)
+{
+    color_ = shown.color;
+    // Copied into the pixels in place: the part being read stays an image over
+    // them.
+    std::memcpy(capture_.bits(), shown.capture.constBits(), capture_.sizeInBytes());
 }

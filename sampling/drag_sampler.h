@@ -29,6 +29,15 @@ public:
     COLORREF sample(QPoint screenPoint, int radius);
 
     COLORREF currentColor() const { return color_; }
+
+    // What a sampling shows, kept so that a cancelled one can be undone.
+    struct Shown {
+        COLORREF color;
+        QImage capture;
+    };
+    Shown shown() const { return {color_, capture_.copy()}; }
+    void restore(const Shown &shown);
+
     // Format_RGB32. Painted straight from this reference, it stays unshared,
     // so refilling it never allocates.
     const QImage &captureBuffer() const { return capture_; }

@@ -11,11 +11,23 @@
 #include <X11/Xlib.h>
 #endif
 
+namespace
+{
+
+#ifdef TINTGRABBER_HAVE_XLIB
+Display *QtDisplay()
+{
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->display() : nullptr;
+}
+#endif
+
+} // namespace
+
 PointerPosition SystemPointerPosition()
 {
 #ifdef TINTGRABBER_HAVE_XLIB
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (Display *display = x11 ? x11->display() : nullptr) {
+    if (Display *display = QtDisplay()) {
         return [display]() -> std::optional<QPoint> {
             Window root = 0, child = 0;
             int x = 0, y = 0, windowX = 0, windowY = 0;
@@ -29,6 +41,21 @@ PointerPosition SystemPointerPosition()
     }
 #endif
     return [] { return std::optional<QPoint>(); };
+}
+
+bool WarpPointer(QPoint physical)
+{
+#ifdef TINTGRABBER_HAVE_XLIB
+    if (Display *display = QtDisplay()) {
+        XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, physical.x(),
+                     physical.y());
+        // Whoever asks the server next finds the pointer there.
+        XSync(display, False);
+        return true;
+    }
+#endif
+    Q_UNUSED(physical);
+    return false;
 }
 
 QPoint PointerPixel(QPoint eventPoint, qreal devicePixelRatio, const PointerPosition &system)

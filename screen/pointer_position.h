@@ -13,6 +13,10 @@ using PointerPosition = std::function<std::optional<QPoint>()>;
 // X11 (one round trip); elsewhere none.
 PointerPosition SystemPointerPosition();
 
+// Moves the pointer to a physical pixel of the virtual desktop, where the
+// windowing system lets a program put it on any pixel (X11); false elsewhere.
+bool WarpPointer(QPoint physical);
+
 // The physical pixel under the pointer for an event that maps to eventPoint
 // on a window scaled by devicePixelRatio. Scaled, Qt hands pointer positions
 // over rounded to whole logical pixels, which can land a physical pixel

@@ -86,10 +86,15 @@ int SettingsStore::GetInt(const QString &section, const QString &entry, int defa
                  defaultValue);
 }
 
-void SettingsStore::WriteInt(const QString &section, const QString &entry, int value)
+QString SettingsStore::WriteInt(const QString &section, const QString &entry, int value)
 {
-    if (!m_location.isEmpty())
-        QSettings(m_location, QSettings::NativeFormat).setValue(Key(section, entry), value);
+    if (m_location.isEmpty())
+        return {};
+    QSettings settings(m_location, QSettings::NativeFormat);
+    settings.setValue(Key(section, entry), value);
+    settings.sync();
+    return settings.status() == QSettings::NoError ? QString()
+                                                   : QStringLiteral("the registry refused it");
 }
 
 #else
@@ -103,17 +108,28 @@ const SettingsStore::Snapshot &SettingsStore::current(bool reread) const
     const auto stamp = std::make_tuple(info.isFile(), info.size(), info.lastModified());
     if (!reread && m_snapshot && m_snapshot->stamp == stamp)
         return *m_snapshot;
-    Snapshot snapshot{stamp, !info.exists(), {}, {}};
+    Snapshot snapshot{stamp, {}, {}, {}};
     QFile file(m_location);
-    if (info.isFile() && info.size() <= MAX_FILE_SIZE && file.open(QIODevice::ReadOnly)) {
+    if (!info.exists())
+        return *(m_snapshot = std::move(snapshot)); // a new file
+    if (!info.isFile())
+        snapshot.problem = QStringLiteral("it is not a regular file");
+    else if (info.size() > MAX_FILE_SIZE)
+        snapshot.problem = QStringLiteral("it is larger than 1 MiB");
+    else if (!file.open(QIODevice::ReadOnly))
+        snapshot.problem = QStringLiteral("it cannot be read (%1)").arg(file.errorString());
+    else {
         snapshot.bytes = file.read(MAX_FILE_SIZE + 1); // should it grow meanwhile
         PrivateCopy copy(snapshot.bytes);
         QSettings parsed(copy.file.fileName(), QSettings::NativeFormat);
         const QStringList keys = parsed.allKeys();
-        snapshot.usable = copy.ok && file.error() == QFileDevice::NoError &&
-                          snapshot.bytes.size() <= MAX_FILE_SIZE &&
-                          parsed.status() == QSettings::NoError;
-        for (const QString &key : snapshot.usable ? keys : QStringList())
+        if (!copy.ok || file.error() != QFileDevice::NoError)
+            snapshot.problem = QStringLiteral("it cannot be read (%1)").arg(file.errorString());
+        else if (snapshot.bytes.size() > MAX_FILE_SIZE)
+            snapshot.problem = QStringLiteral("it is larger than 1 MiB");
+        else if (parsed.status() != QSettings::NoError)
+            snapshot.problem = QStringLiteral("it cannot be parsed");
+        for (const QString &key : snapshot.problem.isEmpty() ? keys : QStringList())
             snapshot.values.insert(key, parsed.value(key));
     }
     m_snapshot = std::move(snapshot);
@@ -130,17 +146,21 @@ int SettingsStore::GetInt(const QString &section, const QString &entry, int defa
 // The file is rewritten whole from what QSettings parsed, so one that did not
 // parse completely would lose the rest, whatever the user put there: such a
 // file is left alone, as is one that is not ours to write.
-void SettingsStore::WriteInt(const QString &section, const QString &entry, int value)
+QString SettingsStore::WriteInt(const QString &section, const QString &entry, int value)
 {
-    if (m_location.isEmpty() || !QDir().mkpath(QFileInfo(m_location).path()))
-        return;
+    if (m_location.isEmpty())
+        return {};
+    if (!QDir().mkpath(QFileInfo(m_location).path()))
+        return QStringLiteral("its folder cannot be made");
     QLockFile lock(m_location + QStringLiteral(".lock"));
     if (!lock.tryLock(LOCK_WAIT_MS))
-        return;
+        return lock.error() == QLockFile::LockFailedError
+                   ? QStringLiteral("another Tintgrabber kept it locked")
+                   : QStringLiteral("its folder cannot be written");
     // Read afresh under the lock, keeping what another instance just wrote.
     const Snapshot &before = current(true);
-    if (!before.usable)
-        return;
+    if (!before.problem.isEmpty())
+        return before.problem;
     // QSettings writes the edited copy as it is destroyed; should that fail,
     // the copy, and so the file, simply keeps its bytes.
     PrivateCopy copy(before.bytes);
@@ -149,9 +169,11 @@ void SettingsStore::WriteInt(const QString &section, const QString &entry, int v
     // once, or not at all (a read-only file or folder stays as it was).
     QFile edited(copy.file.fileName());
     QSaveFile file(m_location);
+    if (QFileInfo(m_location).exists() && !QFileInfo(m_location).isWritable())
+        return QStringLiteral("it is read-only");
     if (!copy.ok || !edited.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly) ||
         file.write(edited.readAll()) < 0 || !file.commit())
-        return;
+        return QStringLiteral("it cannot be written (%1)").arg(file.errorString());
     // Readers notice a change by size and modification time only; a rewrite
     // of equal size within one tick of the file system's clock would go
     // unnoticed, so every version is made strictly later than the last (a new
@@ -160,6 +182,7 @@ void SettingsStore::WriteInt(const QString &section, const QString &entry, int v
     QFile written(m_location);
     if (QFileInfo(m_location).lastModified() < later && written.open(QIODevice::ReadOnly))
         written.setFileTime(later, QFileDevice::FileModificationTime);
+    return {};
 }
 
 #endif

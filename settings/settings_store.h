@@ -19,7 +19,7 @@ inline constexpr char SETTINGS_ENTRY_ALWAYS_ON_TOP[] = "aot"; // 0 or 1
 // registry key HKCU\Software\<key name>\<application> on Windows). Reads give
 // the default for anything missing or unreadable and always reflect the file
 // as it is now, other instances' writes included; each write reaches the file
-// before it returns, or is dropped without a word.
+// before it returns, or is dropped and says why.
 class SettingsStore
 {
 public:
@@ -28,7 +28,9 @@ public:
     // Until a key is named, reads give the defaults and writes are dropped.
     void SetKeyName(const QString &keyName);
     int GetInt(const QString &section, const QString &entry, int defaultValue) const;
-    void WriteInt(const QString &section, const QString &entry, int value);
+    // Empty when the value was stored; otherwise why not, in words that
+    // finish "because ..." (the file itself is never touched then).
+    QString WriteInt(const QString &section, const QString &entry, int value);
 
     // The settings file, or the registry path on Windows; empty until a key
     // is named.
@@ -39,7 +41,7 @@ private:
     // modification time).
     struct Snapshot {
         std::tuple<bool, qint64, QDateTime> stamp;
-        bool usable = false; // false: unreadable, not a file, too large or garbled
+        QString problem; // why it is no file of ours to rewrite; empty if it is
         QByteArray bytes;
         QVariantHash values;
     };

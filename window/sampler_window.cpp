@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
@@ -55,6 +56,15 @@ QString UnreadableScreenMessage(ScreenAccess access)
         "see.\n\nTo read the whole screen, choose an X11 (Xorg) session when you log in.");
 }
 
+// A message the window goes on without waiting for.
+void Notice(QWidget *parent, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Tintgrabber"), text,
+                                QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
 } // namespace
 
 SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWidget *parent)
@@ -89,12 +99,10 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
 
     connect(TopmostCheck, &QCheckBox::clicked, this, [this](bool checked) {
         setAlwaysOnTop(checked);
-        Settings.WriteInt(QLatin1String(SETTINGS_SECTION_WINDOW),
-                          QLatin1String(SETTINGS_ENTRY_ALWAYS_ON_TOP), checked ? 1 : 0);
+        store(SETTINGS_ENTRY_ALWAYS_ON_TOP, checked ? 1 : 0);
     });
     connect(ZoomList, &QComboBox::currentIndexChanged, this, [this](int index) {
-        Settings.WriteInt(QLatin1String(SETTINGS_SECTION_WINDOW),
-                          QLatin1String(SETTINGS_ENTRY_ZOOM), index);
+        store(SETTINGS_ENTRY_ZOOM, index);
         // The capture stays; only its enlargement changes.
         update(ZoomArea->geometry());
     });
@@ -137,58 +145,128 @@ bool SamplerWindow::mayStartDrag()
     // drags go on through XWayland, where other X11 windows read true.
     if (!AccessTold) {
         AccessTold = true;
-        auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Tintgrabber"),
-                                    UnreadableScreenMessage(Access), QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
+        Notice(this, UnreadableScreenMessage(Access));
         return false;
     }
     return Access == ScreenAccess::OnlyX11Windows;
 }
 
+void SamplerWindow::startSampling(QWidget *area)
+{
+    if (Mode == Sampling::Off) {
+        Before = Sampler.shown();
+        for (std::size_t i = 0; i < Fields.size(); ++i)
+            TextsBefore[i] = Fields[i]->text();
+        LastPoint.reset();
+    }
+    Mode = Sampling::Drag;
+    PressedIn = area;
+    grabMouse();
+    // A press during a drag whose release went elsewhere keeps the one cursor
+    // shown, so the end puts back the cursor from before.
+    if (!CursorShown)
+        QGuiApplication::setOverrideCursor(SamplerCursor());
+    CursorShown = true;
+}
+
+void SamplerWindow::samplePointer(QPointF global)
+{
+    const QPoint mapped =
+        PhysicalFromLogical(Screens.infos(), global, Screens.indexOf(windowHandle()->screen()));
+    sampleAt(PointerPixel(mapped, devicePixelRatioF(), ExactPointer));
+}
+
+void SamplerWindow::sampleAt(QPoint physical)
+{
+    LastPoint = physical;
+    const int radius =
+        CaptureRadiusShown(InnerDeviceRect(ZoomArea->geometry(), devicePixelRatioF()).size());
+    showColor(FormatColorTexts(Sampler.sample(physical, radius)));
+}
+
+void SamplerWindow::showColor(const ColorTexts &texts)
+{
+    update(Inside(ColorArea));
+    update(Inside(ZoomArea));
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        Fields[i]->setText(texts[i]);
+}
+
+void SamplerWindow::stopSampling()
+{
+    Mode = Sampling::Off;
+    PressedIn = nullptr;
+    setMouseTracking(false);
+    if (mouseGrabber() == this)
+        releaseMouse();
+    if (CursorShown)
+        QGuiApplication::restoreOverrideCursor();
+    CursorShown = false;
+}
+
+void SamplerWindow::cancelSampling()
+{
+    Sampler.restore(Before);
+    showColor(TextsBefore);
+    stopSampling();
+}
+
+// The change applies to the window all the same. Said once a run: every later
+// change fails alike.
+void SamplerWindow::store(const char *entry, int value)
+{
+    const QString problem =
+        Settings.WriteInt(QLatin1String(SETTINGS_SECTION_WINDOW), QLatin1String(entry), value);
+    if (problem.isEmpty() || StoreTold)
+        return;
+    StoreTold = true;
+    Notice(this, QStringLiteral("Tintgrabber cannot store your settings in\n%1\nbecause %2.\n\n"
+                                "Your changes apply until Tintgrabber closes; the file is left "
+                                "as it is.")
+                     .arg(QDir::toNativeSeparators(Settings.location()), problem));
+}
+
 void SamplerWindow::mousePressEvent(QMouseEvent *event)
 {
-    const QPoint at = event->position().toPoint();
-    if (event->button() == Qt::LeftButton &&
-        (ColorArea->geometry().contains(at) || ZoomArea->geometry().contains(at)) &&
-        mayStartDrag()) {
-        Dragging = true;
-        grabMouse();
-        // A press during a drag whose release went elsewhere keeps the one
-        // cursor shown, so the release puts back the cursor from before.
-        if (!CursorShown)
-            QGuiApplication::setOverrideCursor(SamplerCursor());
-        CursorShown = true;
+    if (event->button() == Qt::LeftButton) {
+        if (Mode == Sampling::Click) {
+            // The click that ends sampling keeps the colour under it, wherever
+            // it lands.
+            samplePointer(mapToGlobal(event->position()));
+            stopSampling();
+            return;
+        }
+        const QPoint at = event->position().toPoint();
+        QWidget *area = ColorArea->geometry().contains(at)  ? ColorArea
+                        : ZoomArea->geometry().contains(at) ? ZoomArea
+                                                            : nullptr;
+        if (area && (Mode == Sampling::Drag || mayStartDrag()))
+            startSampling(area);
     }
     QDialog::mousePressEvent(event);
 }
 
 void SamplerWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    if (Dragging) {
-        const qreal ratio = devicePixelRatioF();
-        const QPoint mapped = PhysicalFromLogical(Screens.infos(), mapToGlobal(event->position()),
-                                                  Screens.indexOf(windowHandle()->screen()));
-        const int radius = CaptureRadiusShown(InnerDeviceRect(ZoomArea->geometry(), ratio).size());
-        const COLORREF color = Sampler.sample(PointerPixel(mapped, ratio, ExactPointer), radius);
-        update(Inside(ColorArea));
-        update(Inside(ZoomArea));
-        const ColorTexts texts = FormatColorTexts(color);
-        for (std::size_t i = 0; i < texts.size(); ++i)
-            Fields[i]->setText(texts[i]);
+    if (Mode != Sampling::Off) {
+        if (PressedIn && !PressedIn->geometry().contains(event->position().toPoint()))
+            PressedIn = nullptr;
+        samplePointer(mapToGlobal(event->position()));
     }
     QDialog::mouseMoveEvent(event);
 }
 
 void SamplerWindow::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton) {
-        Dragging = false;
-        if (mouseGrabber() == this)
-            releaseMouse();
-        if (CursorShown)
-            QGuiApplication::restoreOverrideCursor();
-        CursorShown = false;
+    if (event->button() == Qt::LeftButton && Mode == Sampling::Drag) {
+        // A press and release in one area is a click: sampling follows the
+        // pointer, no button held, until the next click.
+        if (PressedIn && PressedIn->geometry().contains(event->position().toPoint())) {
+            Mode = Sampling::Click;
+            setMouseTracking(true);
+        } else {
+            stopSampling();
+        }
     }
     QDialog::mouseReleaseEvent(event);
 }
@@ -208,6 +286,52 @@ void SamplerWindow::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
+// While sampling the keys belong to sampling, whichever control has the focus:
+// Escape and Enter must not close the window, nor the arrows step the list.
+bool SamplerWindow::keyWhileSampling(QKeyEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    const int steps = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        cancelSampling();
+        break;
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+        stopSampling();
+        break;
+    case Qt::Key_Left:
+        nudge({-steps, 0});
+        break;
+    case Qt::Key_Right:
+        nudge({steps, 0});
+        break;
+    case Qt::Key_Up:
+        nudge({0, -steps});
+        break;
+    case Qt::Key_Down:
+        nudge({0, steps});
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+// By whole physical pixels, from the one last sampled, so that a scaled
+// screen reaches pixels no logical pointer position lands on.
+void SamplerWindow::nudge(QPoint step)
+{
+    const std::optional<QPoint> from = LastPoint ? LastPoint : ExactPointer();
+    if (from && WarpPointer(*from + step))
+        sampleAt(*from + step);
+    else // the move that follows samples
+        QCursor::setPos(QCursor::pos() + step);
+}
+
 void SamplerWindow::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);
@@ -217,8 +341,11 @@ void SamplerWindow::changeEvent(QEvent *event)
 
 bool SamplerWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Wheel && watched->isWidgetType() &&
-        static_cast<QWidget *>(watched)->window() == this)
+    const bool ours = watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == this;
+    if (ours && Mode != Sampling::Off &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride))
+        return keyWhileSampling(static_cast<QKeyEvent *>(event));
+    if (ours && event->type() == QEvent::Wheel)
         return wheelOverWindow(static_cast<QWheelEvent *>(event));
     return QDialog::eventFilter(watched, event);
 }

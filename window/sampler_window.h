@@ -10,6 +10,7 @@
 #include <QHash>
 
 #include <array>
+#include <optional>
 
 class ColorField;
 class QCheckBox;
@@ -23,9 +24,11 @@ inline constexpr int INACTIVE_ALPHA = 80;
 
 // The program's window: the magnifier and the swatch, a copy button above
 // each of the six colour fields, the always-on-top box, the zoom list and
-// Exit. Pressing in either area and dragging samples the screen. The two
-// choices are stored the moment they change. Exit, Escape, the close box and
-// Enter outside the push buttons close it.
+// Exit. Pressing in either area and dragging samples the screen; so does a
+// click there, until the next click. While sampling, the arrow keys move the
+// pointer a pixel at a time, Enter ends sampling and Escape undoes it. The two
+// choices are stored the moment they change. Otherwise Exit, Escape, the close
+// box and Enter outside the push buttons close it.
 //
 // A pointer move flows one way: the event becomes a physical screen point,
 // the sampler reads the screen there and returns the colour, and the window
@@ -59,7 +62,20 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Sampling follows the pointer while the button is held after a press in
+    // either area, or, after a click there, until the next click.
+    enum class Sampling { Off, Drag, Click };
+
     bool mayStartDrag();
+    void store(const char *entry, int value);
+    void startSampling(QWidget *area);
+    void samplePointer(QPointF global);
+    void sampleAt(QPoint physical);
+    void showColor(const ColorTexts &texts);
+    void stopSampling();
+    void cancelSampling();
+    bool keyWhileSampling(QKeyEvent *event);
+    void nudge(QPoint step);
     void setAlwaysOnTop(bool on);
     bool wheelOverWindow(QWheelEvent *event);
 
@@ -75,12 +91,21 @@ private:
     DragSampler Sampler;
     ScreenList Screens;
     const PointerPosition ExactPointer = SystemPointerPosition();
-    bool Dragging = false;
+    Sampling Mode = Sampling::Off;
+    // The area the press went down in, until the pointer leaves it: a release
+    // there makes the press a click.
+    QWidget *PressedIn = nullptr;
+    // What the window showed before sampling began, for Escape.
+    DragSampler::Shown Before;
+    ColorTexts TextsBefore;
+    // The physical pixel last sampled, where a nudge starts.
+    std::optional<QPoint> LastPoint;
     bool CursorShown = false;
     const QImage SwatchIcon;
     // A turn of a high-resolution wheel not yet worth a whole notch.
     int WheelRemainder = 0;
     ScreenAccess Access = ScreenAccess::Readable;
     bool AccessTold = false;
+    bool StoreTold = false;
     WindowMenu Menu{*this};
 };

@@ -2,9 +2,10 @@
 # hostile_settings_test.sh PROGRAM BASE_UNITS_TOOL INSTANCE_HELPER
 # The program starts whatever its settings file holds: garbled bytes, 10 MB,
 # a zoom beyond the list, a folder or a pipe in its place, a read-only folder,
-# a lock another instance holds. It uses the defaults for what it cannot read
-# and every entry it can; where it cannot store, a change still applies to the
-# window and the file stays as it was; nothing is written at exit.
+# a read-only file, a lock another instance holds. It uses the defaults for
+# what it cannot read and every entry it can; where it cannot store, a change
+# still applies to the window, a notice says so, and the file stays as it was;
+# nothing is written at exit.
 # INSTANCE_HELPER run with "--instance ROOT" is another instance's settings
 # store, driven on stdin.
 set -uo pipefail
@@ -23,8 +24,8 @@ fingerprint() {
 # run_case NAME ON_TOP CHANGE [RUNNER...]: starts the program on the file as
 # it is (through RUNNER, e.g. as another user), expects the window on top or
 # not (the stored entry read, or the default); with CHANGE=change, clicks the
-# box, which the window follows though it cannot be stored; Escape ends it
-# with status 0 and the file is unchanged.
+# box, which the window follows though it cannot be stored, and a notice says
+# so; Escape ends it with status 0 and the file is unchanged.
 run_case() {
     local name=$1 on_top=$2 change=$3 before
     before=$(fingerprint)
@@ -35,10 +36,16 @@ run_case() {
     if [ "$change" = change ]; then
         tg_click_on_top_box
         eventually "$name: the box switches the window all the same" tg_on_top_is $((1 - on_top))
+        eventually "$name: a notice says the change is not stored" eval '[ -n "$(notice)" ]'
+        tg_key "$(notice)" Escape
+        eventually "$name: Escape closes the notice" eval '[ -z "$(notice)" ]'
     fi
     tg_close Escape
     assert_eq "$name: the file is unchanged" "$before" "$(fingerprint)"
 }
+
+# The main window's title, on another window of the program.
+notice() { xdotool search --all --onlyvisible --pid "$pid" --name '^Tintgrabber$' 2>/dev/null | grep -vx "$wid"; }
 
 # put CONTENT: the settings file holds exactly CONTENT (printf format).
 put() {
@@ -71,7 +78,11 @@ if [ "$(id -u)" = 0 ]; then
 fi
 chmod 555 "$folder"
 run_case "a read-only folder" 1 change "${runner[@]}"
+chmod 777 "$folder"
+chmod 444 "$file"
+run_case "a read-only file" 1 change "${runner[@]}"
 chmod 755 "$folder"
+chmod 644 "$file"
 
 # Another instance holds the lock, here for good: reading needs none, and a
 # write gives up rather than freeze the window.

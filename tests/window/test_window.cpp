@@ -3,11 +3,13 @@
 #include "settings/settings_store.h"
 #include "window/sampler_window.h"
 
+#include <QCheckBox>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
-// What the real desktop here cannot show: a screen that cannot be read, and
-// drags that start off the two areas.
+// What the real desktop here cannot show: a screen that cannot be read, drags
+// that start off the two areas, and the words of the notices.
 class TestWindow : public QObject
 {
     Q_OBJECT
@@ -67,6 +69,27 @@ private Q_SLOTS:
         dragFrom(window, IDC_COLORAREA);
         QCOMPARE(window.findChildren<QMessageBox *>().size(), 1);
         QCOMPARE(screen.reads, readsAfterTwoDrags);
+    }
+
+    // However many changes fail, one notice, naming the file and the reason.
+    void aSettingNotStoredIsSaidOnce()
+    {
+        QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+        SettingsStore named;
+        named.SetKeyName(SETTINGS_KEY_NAME);
+        QVERIFY(QDir().mkpath(QFileInfo(named.location()).path()));
+        QFile garbled(named.location());
+        QVERIFY(garbled.open(QIODevice::WriteOnly) && garbled.write("\377[[[\n") == 5);
+        garbled.close();
+        SamplerWindow window(named, screen);
+        window.show();
+        auto *onTop = window.control<QCheckBox>(IDC_TOPMOST);
+        onTop->click();
+        onTop->click();
+        const auto notices = window.findChildren<QMessageBox *>();
+        QCOMPARE(notices.size(), 1);
+        QVERIFY(notices[0]->text().contains(named.location() + "\nbecause it cannot be parsed."));
     }
 };
 
