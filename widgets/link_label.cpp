@@ -2,8 +2,29 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QUrl>
+
+namespace
+{
+
+// Shown without blocking either window; the link is there to be copied.
+void SayNotOpened(QWidget *parent, const QString &link)
+{
+    auto *box = new QMessageBox(
+        QMessageBox::Warning, QStringLiteral("Tintgrabber"),
+        QStringLiteral("No program on this desktop opened the link\n\n%1\n\nYou can select it "
+                       "here, copy it and open it yourself.")
+            .arg(link),
+        QMessageBox::Ok, parent);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+}
+
+} // namespace
 
 LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent)
 {
@@ -51,7 +72,32 @@ void LinkLabel::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return QLabel::mousePressEvent(event);
-    // A text without a scheme (www.example.org) opens as a typed address. The
-    // desktop's opener reports its own failures.
-    QDesktopServices::openUrl(QUrl::fromUserInput(text()));
+    // A text without a scheme (www.example.org) opens as a typed address.
+    const QString link = text();
+    const QUrl url = QUrl::fromUserInput(link);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // xdg-open tells of a link it finds no program for only by its exit
+    // status, after QDesktopServices has already reported success. It runs
+    // under a shell: closing the window ends the shell, not the opener and
+    // whatever it started.
+    auto *opener = new QProcess(this);
+    connect(opener, &QProcess::finished, this,
+            [this, opener, link](int status, QProcess::ExitStatus how) {
+                if (how != QProcess::NormalExit || status != 0)
+                    SayNotOpened(window(), link);
+                opener->deleteLater();
+            });
+    connect(opener, &QProcess::errorOccurred, this, [this, opener, link](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart) {
+            SayNotOpened(window(), link);
+            opener->deleteLater();
+        }
+    });
+    opener->start(QStringLiteral("/bin/sh"),
+                  {QStringLiteral("-c"), QStringLiteral("xdg-open \"$1\"; exit"),
+                   QStringLiteral("sh"), url.toString(QUrl::FullyEncoded)});
+#else
+    if (!QDesktopServices::openUrl(url))
+        SayNotOpened(window(), link);
+#endif
 }

@@ -3,7 +3,8 @@
 # The window menu comes up on the right button over the background and over
 # either area, on the Menu key and on Shift+F10; its entry opens the About
 # window, each time anew. The About window's links go to the desktop's opener
-# exactly as written; Escape and OK close it and the main window lives on.
+# exactly as written; an opener that fails is said in a message, which Escape
+# closes; Escape and OK close the About window and the main window lives on.
 set -uo pipefail
 . "$(dirname "$0")/lib.sh"
 program=$1
@@ -58,6 +59,13 @@ for link in "41 mailto:info@example.org?subject=tintgrabber" "58 https://www.exa
     tg_wait_for 5 test -s "$bin/opened"
     assert_eq "the link hands its text to the opener" "$target" "$(cat "$bin/opened")"
 done
+# An opener that finds no program for the link exits with status 3.
+printf '#!/bin/sh\nexit 3\n' >"$bin/xdg-open"
+tg_click "$about" "$(tg_mul_div 44 "$bx" 4)" "$(tg_mul_div 90 "$by" 16)"
+said() { xdotool search --all --onlyvisible --pid "$pid" --name '^Tintgrabber$' 2>/dev/null | grep -vx "$wid"; }
+eventually "a link not opened is said" eval '[ -n "$(said)" ]'
+tg_key "$(said)" Escape
+eventually "Escape closes the message" eval '[ -z "$(said)" ]'
 close_about Escape
 # The magnifier, the swatch, then keys.
 for how in "OK click 1 2 57 55" "Escape click 212 12 59 30" "Escape Menu" "OK shift+F10"; do
