@@ -1,9 +1,14 @@
 #include "app/sampler_app.h"
+#include "clipboard/clipboard_keeper.h"
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char *argv[])
 {
+    // A closing instance started us to keep its copied text: no window.
+    if (argc == 3 && std::strcmp(argv[1], CLIPBOARD_KEEPER_ARGUMENT) == 0)
+        return RunClipboardKeeper(argv[2]);
     // Qt aborts the process when it finds no display; say why and leave.
     const QString problem = DisplayProblem();
     if (!problem.isEmpty()) {

@@ -1,5 +1,6 @@
 #include "app/sampler_app.h"
 
+#include "clipboard/clipboard_keeper.h"
 #include "resources/pictures.h"
 #include "screen/screen_access.h"
 #include "window/sampler_window.h"
@@ -104,5 +105,6 @@ int SamplerApp::run()
     SamplerWindow window(Settings, *Screen);
     window.setScreenAccess(CurrentScreenAccess(*Screen));
     window.exec();
+    HandOverClipboard();
     return 0;
 }

@@ -5,7 +5,7 @@
 # 1 if there is any.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-layers=(app window sampling screen settings widgets resources)
+layers=(app clipboard window sampling screen settings widgets resources)
 status=0
 for ((i = 1; i < ${#layers[@]}; i++)); do
     above=$(IFS='|' && echo "${layers[*]:0:i}")

@@ -18,6 +18,10 @@
 #   tg_click WID X Y                left click at client point (X, Y)
 #   tg_screenshot WID FILE [frame]  8-bit picture of the window (and its frame)
 #   tg_clipboard                    print the clipboard's text
+#   tg_keepers                      print the ids of the processes keeping the
+#                                   text a closed program copied
+#   tg_running PID                  whether PID runs (a zombie does not), also
+#                                   when it is not our child
 #   tg_mul_div A B C                print A*B/C rounded half up (A, B, C >= 0)
 #   tg_units_rect BX BY X Y W H     print "LEFT TOP WIDTH HEIGHT" in client pixels
 #                                   of a rectangle in dialog units
@@ -80,6 +84,8 @@ _tg_cleanup() {
         sleep 0.5
     done
     for pid in "${TG_PIDS[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
+    for pid in $(tg_keepers); do kill "$pid"; done
+    tg_wait_for 3 eval '[ -z "$(tg_keepers)" ]' || { echo "FAIL a clipboard keeper still runs"; status=1; }
     for report in "$TG_REPORTS"/*; do
         [ -e "$report" ] && echo "FAIL sanitizer report $(basename "$report"):" && cat "$report" && status=1
     done
@@ -133,6 +139,17 @@ tg_click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 tg_screenshot() { import -depth 8 ${3:+-frame} -window "$1" "$2"; }
 
 tg_clipboard() { xclip -o -selection clipboard 2>/dev/null; }
+
+# The init process here may take a second to reap an orphan.
+tg_running() { ps -o stat= -p "$1" | grep -qv '^Z'; }
+
+# Keepers run detached, not as our children; their window names them.
+tg_keepers() {
+    local w
+    for w in $(xdotool search --name '^tintgrabber clipboard$' 2>/dev/null); do
+        xdotool getwindowpid "$w" 2>/dev/null
+    done
+}
 
 tg_mul_div() { echo $((($1 * $2 * 2 + $3) / ($3 * 2))); }
 
