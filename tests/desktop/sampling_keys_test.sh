@@ -31,6 +31,12 @@ press_and_move() {
     # Keys that overtook the move would test nothing.
     check_magnifier "moved to ($5, $6): sampled" 3 "$5" "$6"
 }
+# Over the window the cursor is the window's own again once sampling ended.
+cursor_back() {
+    # shellcheck disable=SC2046
+    xdotool mousemove $(_point_at 58 2 3 55)
+    eventually "$1: over the window, its own cursor again" sampling_is no
+}
 hex_is() { assert_eq "$1" "#$(pattern_hex "$2" "$3")" "$(copied 3)"; }
 
 # Clear of every point sampled, at both factors.
@@ -41,6 +47,7 @@ press_and_move "${magnifier[@]}" 700 500
 xdotool key Escape
 eventually "Escape mid-drag: the pointer and the cursor given back" sampling_is no
 xdotool mouseup 1
+cursor_back "Escape mid-drag"
 check_texts 100 100
 check_magnifier "Escape mid-drag: the magnifier from before the press" 3 100 100
 
@@ -56,6 +63,7 @@ xdotool mousemove $(_point_at "${swatch[@]}") click 1
 eventually "a click in the swatch: sampling with no button held" sampling_is yes
 xdotool mousemove 300 200 sleep 0.05 mousemove 310 210 sleep 0.05 click 1
 eventually "the next click ends it" sampling_is no
+cursor_back "the ending click"
 hex_is "the next click keeps the colour under it" 310 210
 # shellcheck disable=SC2046
 xdotool mousemove $(_point_at "${magnifier[@]}") click 1 sleep 0.05 mousemove 400 400
