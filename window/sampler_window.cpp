@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QWindow>
 
 #include <algorithm>
@@ -80,11 +81,7 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
                                       QLatin1String(SETTINGS_ENTRY_ALWAYS_ON_TOP), 0);
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop != 0);
     TopmostCheck->setChecked(onTop != 0);
-    // An index outside the list selects nothing; the magnifier still draws at
-    // the stored index, which it reads itself.
-    const int zoom = Settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
-                                     QLatin1String(SETTINGS_ENTRY_ZOOM), 0);
-    ZoomList->setCurrentIndex(zoom >= 0 && zoom < ZOOM_ITEM_COUNT ? zoom : -1);
+    selectStoredZoom();
     setWindowOpacity(ACTIVE_ALPHA / 255.0);
 
     connect(TopmostCheck, &QCheckBox::clicked, this, [this](bool checked) {
@@ -125,8 +122,24 @@ void SamplerWindow::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     if (event->region().intersects(ColorArea->geometry()))
         DrawSwatch(painter, ColorArea->geometry(), Sampler.currentColor(), SwatchIcon);
-    if (event->region().intersects(ZoomArea->geometry()))
+    if (event->region().intersects(ZoomArea->geometry())) {
         DrawMagnifier(painter, ZoomArea->geometry(), Sampler.captureBuffer(), Settings);
+        selectStoredZoom();
+    }
+}
+
+// Another instance may have changed the zoom the magnifier draws at; the list
+// shows it too, without storing it again. An index outside the list selects
+// nothing; the magnifier still draws at the stored index.
+void SamplerWindow::selectStoredZoom()
+{
+    const int zoom = Settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
+                                     QLatin1String(SETTINGS_ENTRY_ZOOM), 0);
+    const int item = zoom >= 0 && zoom < ZOOM_ITEM_COUNT ? zoom : -1;
+    if (item != ZoomList->currentIndex()) {
+        const QSignalBlocker quiet(ZoomList);
+        ZoomList->setCurrentIndex(item);
+    }
 }
 
 bool SamplerWindow::mayStartDrag()

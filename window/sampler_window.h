@@ -60,6 +60,7 @@ protected:
 
 private:
     bool mayStartDrag();
+    void selectStoredZoom();
     void setAlwaysOnTop(bool on);
     bool wheelOverWindow(QWheelEvent *event);
 
