@@ -1,9 +1,12 @@
+#include "app/command_line.h"
 #include "app/sampler_app.h"
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> status = AnswerInformationOptions(argc, argv))
+        return *status;
     // Qt aborts the process when it finds no display; say why and leave.
     const QString problem = DisplayProblem();
     if (!problem.isEmpty()) {
@@ -11,5 +14,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     SamplerApp app(argc, argv);
+    // What Qt did not take out of the command line, nobody here knows.
+    if (const std::optional<int> status = RejectUnknownArguments(argc, argv))
+        return *status;
     return app.run();
 }
