@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/sampler_app.h"
 #include "clipboard/clipboard_keeper.h"
 
@@ -9,6 +10,8 @@ int main(int argc, char *argv[])
     // A closing instance started us to keep its copied text: no window.
     if (argc == 3 && std::strcmp(argv[1], CLIPBOARD_KEEPER_ARGUMENT) == 0)
         return RunClipboardKeeper(argv[2]);
+    if (const std::optional<int> status = AnswerInformationOptions(argc, argv))
+        return *status;
     // Qt aborts the process when it finds no display; say why and leave.
     const QString problem = DisplayProblem();
     if (!problem.isEmpty()) {
@@ -16,5 +19,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     SamplerApp app(argc, argv);
+    // What Qt did not take out of the command line, nobody here knows.
+    if (const std::optional<int> status = RejectUnknownArguments(argc, argv))
+        return *status;
     return app.run();
 }

@@ -19,7 +19,7 @@ constexpr ControlTemplate SAMPLER_CONTROLS[] = {
     {IDC_GREENTEXT, K::ReadOnlyField, "", {170, 16, 18, 12}},
     {IDC_COPYBLUE, K::PushButton, "B", {191, 2, 18, 11}},
     {IDC_BLUETEXT, K::ReadOnlyField, "", {191, 16, 18, 12}},
-    {IDC_COPYPOVRAY, K::PushButton, "Copy to clipboard in POV-Ray fortmat", {61, 31, 148, 11}},
+    {IDC_COPYPOVRAY, K::PushButton, "Copy to clipboard in POV-Ray format", {61, 31, 148, 11}},
     {IDC_POVRAYTEXT, K::ReadOnlyField, "", {61, 44, 148, 12}},
     {IDC_TOPMOST, K::AutoCheckBox, "Always on top", {213, 2, 60, 10}},
     {IDC_COLORAREA, K::EtchedFrame, "", {212, 12, 59, 30}},
@@ -35,7 +35,7 @@ constexpr DialogTemplate SAMPLER_TEMPLATE = {
 // its own. Each link's text is also its target.
 constexpr ControlTemplate ABOUT_CONTROLS[] = {
     {IDC_STATIC, K::StaticIcon, "", {12, 45, 20, 20}, IDI_ABOUTPIC},
-    {IDC_STATIC, K::StaticTextNoPrefix, "Tintgrabber 2.2 (WinXP)", {40, 10, 119, 8}},
+    {IDC_VERSIONTEXT, K::StaticTextNoPrefix, "Tintgrabber 2.2", {40, 10, 119, 8}},
     {IDC_STATIC, K::StaticText, "Written by the tintgrabber developers", {40, 25, 170, 8}},
     {IDC_MAILLINK, K::LinkText, "mailto:info@example.org?subject=tintgrabber", {40, 41, 149, 8}},
     {IDC_WEBLINK, K::LinkText, "https://www.example.org/tintgrabber/", {40, 58, 63, 8}},

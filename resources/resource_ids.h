@@ -49,3 +49,5 @@ inline constexpr int IDC_COPYHEX = 1015;
 // Controls of the About window.
 inline constexpr int IDC_MAILLINK = 1005;
 inline constexpr int IDC_WEBLINK = 1006;
+// The name and version, to which the window adds the windowing system.
+inline constexpr int IDC_VERSIONTEXT = 1007;

@@ -156,14 +156,22 @@ void ColorField::paintEvent(QPaintEvent *event)
         painter.fillRect(0, bottom, right + 1, 1, colours.color(QPalette::Light));
         painter.fillRect(right, 0, 1, bottom + 1, colours.color(QPalette::Light));
     }
+    // As a native read-only field: the caret and the selection show only
+    // while the field has the focus, so at most one field looks selected and
+    // a keyboard user sees which one. The caret does not blink.
+    const QPoint origin = lineRect().topLeft() - QPoint(scroll_, 0);
+    if (hasFocus())
+        painter.fillRect(QRect(origin.x() + caretX(cursor_), origin.y(), 1, lineRect().height()) &
+                             inside,
+                         colours.color(QPalette::Text));
     if (text_.isEmpty())
         return;
 
     // As a line edit draws a selection: its band in the highlight, its
     // glyphs in the highlighted text colour, the rest as ever.
-    const QPoint origin = lineRect().topLeft() - QPoint(scroll_, 0);
     const QRect band(origin.x() + caretX(std::min(anchor_, cursor_)), origin.y(),
-                     std::abs(caretX(cursor_) - caretX(anchor_)), lineRect().height());
+                     hasFocus() ? std::abs(caretX(cursor_) - caretX(anchor_)) : 0,
+                     lineRect().height());
     QGlyphRun run;
     run.setRawFont(rawFont_);
     run.setGlyphIndexes(glyphs_);
@@ -235,15 +243,6 @@ void ColorField::keyPressEvent(QKeyEvent *event)
         select(extend ? anchor_ : to, to);
     } else
         event->ignore(); // Enter, Escape and the rest belong to the window
-}
-
-void ColorField::focusOutEvent(QFocusEvent *event)
-{
-    // A selection outlives a switch of window or a context menu only.
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason &&
-        hasSelectedText())
-        select(cursor_, cursor_);
-    QWidget::focusOutEvent(event);
 }
 
 void ColorField::changeEvent(QEvent *event)

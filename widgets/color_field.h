@@ -15,7 +15,8 @@
 // without a shaping pass, and repaints only then. Otherwise it behaves as a read-only line edit:
 // it starts empty, keeps the caret in view when the text is wider than it,
 // and the user selects with the mouse or keyboard and copies with the usual
-// keys or its context menu.
+// keys or its context menu. Its caret and selection show only while it has
+// the focus; the selection stays for when it gets the focus back.
 class ColorField : public QWidget
 {
 public:
@@ -41,7 +42,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void changeEvent(QEvent *event) override;
 

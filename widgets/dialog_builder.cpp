@@ -81,6 +81,10 @@ QWidget *CreateControl(const ControlTemplate &entry, QDialog &dialog, DialogBase
         // one line high.
         const int closedHeight = units.y + 8;
         list->setMaxVisibleItems(std::max(1, (rect.height() - closedHeight) / units.y));
+        // Styles whose pop-up centres on the box (Fusion) ignore that count
+        // and show every item; a list dropped below the box honours it with
+        // any style, scrolled to the current item.
+        list->setStyleSheet(QStringLiteral("combobox-popup: 0"));
         rect.setHeight(closedHeight);
         control = list;
         break;

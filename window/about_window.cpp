@@ -7,6 +7,7 @@
 #include "widgets/link_label.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 
 #include <algorithm>
 
@@ -36,11 +37,30 @@ QCursor LinkCursor()
     return systemHand ? QCursor(Qt::PointingHandCursor) : LinkHandCursor();
 }
 
+// The windowing system in use, by the name its users know; Qt's name for any
+// other.
+QString WindowingSystem()
+{
+    const QString platform = QGuiApplication::platformName();
+    const struct {
+        const char *plugin;
+        const char *name;
+    } names[] = {
+        {"xcb", "X11"}, {"wayland", "Wayland"}, {"windows", "Windows"}, {"cocoa", "macOS"}};
+    for (const auto &[plugin, name] : names) {
+        if (platform.startsWith(QLatin1String(plugin)))
+            return QString::fromLatin1(name);
+    }
+    return platform;
+}
+
 } // namespace
 
 AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent)
 {
     const QHash<int, QWidget *> controls = BuildDialog(*this, AboutWindowTemplate());
+    auto *version = static_cast<QLabel *>(controls.value(IDC_VERSIONTEXT));
+    version->setText(QStringLiteral("%1 (%2)").arg(version->text(), WindowingSystem()));
     const DialogBaseUnits units = DialogBaseUnitsOf(font());
     const int rightLimit = width() - DialogRectToPixels({0, 0, RIGHT_MARGIN, 0}, units).width();
     const QCursor cursor = LinkCursor();

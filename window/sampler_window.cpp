@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QWindow>
 
 #include <algorithm>
@@ -90,11 +91,7 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
                                       QLatin1String(SETTINGS_ENTRY_ALWAYS_ON_TOP), 0);
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop != 0);
     TopmostCheck->setChecked(onTop != 0);
-    // An index outside the list selects nothing; the magnifier still draws at
-    // the stored index, which it reads itself.
-    const int zoom = Settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
-                                     QLatin1String(SETTINGS_ENTRY_ZOOM), 0);
-    ZoomList->setCurrentIndex(zoom >= 0 && zoom < ZOOM_ITEM_COUNT ? zoom : -1);
+    selectStoredZoom();
     setWindowOpacity(ACTIVE_ALPHA / 255.0);
 
     connect(TopmostCheck, &QCheckBox::clicked, this, [this](bool checked) {
@@ -133,8 +130,24 @@ void SamplerWindow::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     if (event->region().intersects(ColorArea->geometry()))
         DrawSwatch(painter, ColorArea->geometry(), Sampler.currentColor(), SwatchIcon);
-    if (event->region().intersects(ZoomArea->geometry()))
+    if (event->region().intersects(ZoomArea->geometry())) {
         DrawMagnifier(painter, ZoomArea->geometry(), Sampler.captureBuffer(), Settings);
+        selectStoredZoom();
+    }
+}
+
+// Another instance may have changed the zoom the magnifier draws at; the list
+// shows it too, without storing it again. An index outside the list selects
+// nothing; the magnifier still draws at the stored index.
+void SamplerWindow::selectStoredZoom()
+{
+    const int zoom = Settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
+                                     QLatin1String(SETTINGS_ENTRY_ZOOM), 0);
+    const int item = zoom >= 0 && zoom < ZOOM_ITEM_COUNT ? zoom : -1;
+    if (item != ZoomList->currentIndex()) {
+        const QSignalBlocker quiet(ZoomList);
+        ZoomList->setCurrentIndex(item);
+    }
 }
 
 bool SamplerWindow::mayStartDrag()
@@ -221,8 +234,9 @@ void SamplerWindow::store(const char *entry, int value)
         return;
     StoreTold = true;
     Notice(this, QStringLiteral("Tintgrabber cannot store your settings in\n%1\nbecause %2.\n\n"
-                                "Your changes apply until Tintgrabber closes; the file is left "
-                                "as it is.")
+                                "The file is left as it is. Until it can be stored, the zoom "
+                                "stays as stored and always on top lasts until Tintgrabber "
+                                "closes.")
                      .arg(QDir::toNativeSeparators(Settings.location()), problem));
 }
 

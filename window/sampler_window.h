@@ -76,6 +76,7 @@ private:
     void cancelSampling();
     bool keyWhileSampling(QKeyEvent *event);
     void nudge(QPoint step);
+    void selectStoredZoom();
     void setAlwaysOnTop(bool on);
     bool wheelOverWindow(QWheelEvent *event);
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # no_display_test.sh PROGRAM
 # Without a usable display the program says so in one line and exits with
-# status 1: no abort, no core dump, no window.
+# status 1: no abort, no core dump, no window. --help and --version need no
+# display; an argument Qt does not take (on its offscreen platform here) is
+# named in one line, with status 2, before any window.
 set -uo pipefail
 failures=0
 
@@ -23,4 +25,19 @@ while [ -e "/tmp/.X11-unix/X$dead" ] || [ -e "/tmp/.X$dead-lock" ]; do dead=$((d
 refused "no DISPLAY" "DISPLAY is not set"
 refused "no server on :$dead" "no X server answers on \":$dead\"" DISPLAY=":$dead"
 refused "unknown platform" 'no platform "nosuchplatform" \(installed: [^)]*xcb[^)]*\)' QT_QPA_PLATFORM=nosuchplatform
+
+# answers STATUS OUTPUT PLATFORM ARG...: with QT_QPA_PLATFORM=PLATFORM the
+# program exits with STATUS and prints OUTPUT, Qt's notes aside.
+answers() {
+    local out
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM="$3" timeout 10 "$program" "${@:4}" 2>&1)
+    out="$? $(grep -v '^QStandardPaths:' <<<"$out")"
+    [[ "$out" =~ ^$1\ $2$ ]] && echo "ok   ${*:4}" && return
+    printf 'FAIL %s: %s\n' "${*:4}" "$out" && failures=$((failures + 1))
+}
+answers 0 'tintgrabber 2\.2' "" --version
+answers 0 'Usage: tintgrabber .*--help .*--version .*'"${XDG_CONFIG_HOME:-$HOME/.config}"'/Tintgrabber/tintgrabber\.conf' \
+    "" -platform xcb --help
+answers 2 'tintgrabber: unknown option "--colour"; see tintgrabber --help' \
+    offscreen -platform offscreen -style Fusion --colour
 [ "$failures" = 0 ]

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # sampling_test.sh PROGRAM BASE_UNITS_TOOL PAINT_ROOT CHECK_MAGNIFIER
 # Over a known picture: drags from either area read the pixel under the
-# pointer, the four corners included, and the six copy buttons copy its texts;
-# the magnifier shows the screen around it pixel for pixel, at x3 and, once
+# pointer, the four corners included, and the six copy buttons copy its texts,
+# after which only a focused field shows its selection; the magnifier shows the screen around it pixel for pixel, at x3 and, once
 # the wheel chose x10, at x10.
 set -uo pipefail
 . "$(dirname "$0")/lib.sh"
@@ -19,7 +19,13 @@ done
 check_magnifier "x3 at the top-left corner, button face beyond the screen" 3 0 0
 drag 1100 620 swatch
 check_texts 1100 620
-check_magnifier "x3 in the middle of the screen" 3 1100 620
+# The fields that show a selection, in Qt's highlight colour, by copy button.
+fields=("149 16 18 12" "170 16 18 12" "191 16 18 12" "61 16 41 12" "105 16 41 12" "61 44 148 12")
+highlighted() { for i in "${!fields[@]}"; do import -window "$wid" -depth 8 -crop "$(tg_units_rect "$bx" "$by" \
+    ${fields[i]} | awk '{ print $3 "x" $4 "+" $1 "+" $2 }')" txt:- | grep -ci '#308cc6' >/dev/null && printf '%s ' "$i"; done; }
+assert_eq "six copies, the focus on a button: no field shows a selection" "" "$(highlighted)"
+tg_key "$wid" Tab
+eventually "Tab: the POV-Ray field shows its selection, alone" eval '[ "$(highlighted)" = "5 " ]'
 zoom_to_x10
 check_magnifier "x10 redraws the last capture" 10 1100 620
 tg_close Escape

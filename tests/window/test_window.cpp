@@ -1,10 +1,13 @@
 #include "fakes/fake_screen.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_store.h"
+#include "window/about_window.h"
 #include "window/sampler_window.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -49,6 +52,22 @@ private Q_SLOTS:
         window.show();
         dragFrom(window, control);
         QCOMPARE(screen.reads, reads);
+    }
+
+    // The About window names the windowing system that its run names in
+    // WINDOWING_SYSTEM (Qt's own name where none is given).
+    void captions()
+    {
+        SamplerWindow window(settings, screen);
+        QCOMPARE(window.control<QPushButton>(IDC_COPYPOVRAY)->text(),
+                 "Copy to clipboard in POV-Ray format");
+        const QString system =
+            qEnvironmentVariable("WINDOWING_SYSTEM", QGuiApplication::platformName());
+        const AboutWindow about(&window);
+        QStringList lines;
+        for (const QLabel *label : about.findChildren<QLabel *>())
+            lines << label->text();
+        QVERIFY2(lines.contains("Tintgrabber 2.2 (" + system + ")"), qPrintable(lines.join('|')));
     }
 
     void unreadableScreenIsSaidOnce_data()
