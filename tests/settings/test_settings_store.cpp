@@ -142,39 +142,6 @@ private Q_SLOTS:
         QCOMPARE(in.readAll(), others + "zom=4\n");
         QVERIFY(!QFile::exists(file() + ".lock"));
     }
-
-    // The window tells the user why, once; the file stays as it was (read-only
-    // files and folders, which bind root only: the hostile settings desktop
-    // test).
-    void aWriteThatCannotBeStoredSaysWhy_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("why");
-        QTest::newRow("stored") << QByteArray("[win]\nzom=1\n") << "";
-        QTest::newRow("garbled") << QByteArray("\001\377zz[[[\n[win]\nzom=1\n")
-                                 << "it cannot be parsed";
-        QTest::newRow("huge") << QByteArray(1024 * 1024 + 1, '\n') << "it is larger than 1 MiB";
-        QTest::newRow("a folder") << QByteArray("folder") << "it is not a regular file";
-        QTest::newRow("locked") << QByteArray("lock") << "another Tintgrabber kept it locked";
-    }
-    void aWriteThatCannotBeStoredSaysWhy()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, why);
-        std::optional<Instance> holder;
-        if (content == "folder")
-            QVERIFY(QDir().mkpath(file()));
-        else
-            writeFile(content);
-        if (content == "lock") {
-            holder.emplace(home->path());
-            QCOMPARE(holder->ask("lock"), "locked");
-        }
-        QCOMPARE(Store().write(4), why);
-        QFile in(file());
-        if (!why.isEmpty() && in.open(QIODevice::ReadOnly))
-            QCOMPARE(in.readAll(), content);
-    }
 };
 
 int main(int argc, char *argv[])
