@@ -55,13 +55,44 @@ QString UnreadableScreenMessage(ScreenAccess access)
         "see.\n\nTo read the whole screen, choose an X11 (Xorg) session when you log in.");
 }
 
+// What stopped a drag before its first sample; a cancel by the user needs no
+// word.
+QString SourceProblemMessage(SourceReadiness readiness)
+{
+    switch (readiness) {
+    case SourceReadiness::Refused:
+        return QStringLiteral(
+            "The desktop refused Tintgrabber a screenshot, so it cannot show the colour under "
+            "the pointer.\n\nAllow it where your desktop grants screenshot permission: on "
+            "GNOME in Settings, Apps, Tintgrabber (\"Take Screenshots\"); on KDE Plasma in "
+            "System Settings, Application Permissions. Then press again.");
+    case SourceReadiness::NoPortal:
+        return UnreadableScreenMessage(ScreenAccess::OnlyX11Windows);
+    case SourceReadiness::TimedOut:
+        return QStringLiteral(
+            "The desktop did not hand over a screenshot within 5 seconds, so Tintgrabber cannot "
+            "show the colour under the pointer. Press again to try once more.");
+    case SourceReadiness::Unreadable:
+        return QStringLiteral(
+            "The desktop's screenshot could not be read, so Tintgrabber cannot show the colour "
+            "under the pointer. Press again to try once more.");
+    case SourceReadiness::ScaleMismatch:
+        return QStringLiteral(
+            "The desktop's screenshot is scaled differently across than down, so Tintgrabber "
+            "cannot tell which of its pixels lies under the pointer. This happens where the "
+            "desktop arranges its screens other than X11 programs see them.");
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWidget *parent)
     : QDialog(parent), Controls(BuildDialog(*this, SamplerWindowTemplate())),
       TopmostCheck(control<QCheckBox>(IDC_TOPMOST)), ZoomList(control<QComboBox>(IDC_ZOOMLIST)),
       ColorArea(control<QWidget>(IDC_COLORAREA)), ZoomArea(control<QWidget>(IDC_ZOOMAREA)),
-      Settings(settings), Sampler(screen, palette().color(QPalette::Button).rgb()),
+      Settings(settings), Screen(screen), Sampler(screen, palette().color(QPalette::Button).rgb()),
       SwatchIcon(IconPicture(IDI_APP).toImage())
 {
     for (std::size_t i = 0; i < Fields.size(); ++i)
@@ -159,6 +190,10 @@ void SamplerWindow::mousePressEvent(QMouseEvent *event)
         if (!CursorShown)
             QGuiApplication::setOverrideCursor(SamplerCursor());
         CursorShown = true;
+        LastPointer = mapToGlobal(event->position());
+        AwaitingSource = Preparing = true;
+        Screen.prepare(this, [this](SourceReadiness readiness) { sourcePrepared(readiness); });
+        Preparing = false;
     }
     QDialog::mousePressEvent(event);
 }
@@ -166,18 +201,49 @@ void SamplerWindow::mousePressEvent(QMouseEvent *event)
 void SamplerWindow::mouseMoveEvent(QMouseEvent *event)
 {
     if (Dragging) {
-        const qreal ratio = devicePixelRatioF();
-        const QPoint mapped = PhysicalFromLogical(Screens.infos(), mapToGlobal(event->position()),
-                                                  Screens.indexOf(windowHandle()->screen()));
-        const int radius = CaptureRadiusShown(InnerDeviceRect(ZoomArea->geometry(), ratio).size());
-        const COLORREF color = Sampler.sample(PointerPixel(mapped, ratio, ExactPointer), radius);
-        update(Inside(ColorArea));
-        update(Inside(ZoomArea));
-        const ColorTexts texts = FormatColorTexts(color);
-        for (std::size_t i = 0; i < texts.size(); ++i)
-            Fields[i]->setText(texts[i]);
+        LastPointer = mapToGlobal(event->position());
+        if (!AwaitingSource)
+            samplePointer(LastPointer);
     }
     QDialog::mouseMoveEvent(event);
+}
+
+void SamplerWindow::samplePointer(QPointF globalLogical)
+{
+    const qreal ratio = devicePixelRatioF();
+    const QPoint mapped = PhysicalFromLogical(Screens.infos(), globalLogical,
+                                              Screens.indexOf(windowHandle()->screen()));
+    const int radius = CaptureRadiusShown(InnerDeviceRect(ZoomArea->geometry(), ratio).size());
+    const COLORREF color = Sampler.sample(PointerPixel(mapped, ratio, ExactPointer), radius);
+    update(Inside(ColorArea));
+    update(Inside(ZoomArea));
+    const ColorTexts texts = FormatColorTexts(color);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        Fields[i]->setText(texts[i]);
+}
+
+void SamplerWindow::sourcePrepared(SourceReadiness readiness)
+{
+    AwaitingSource = false;
+    if (readiness == SourceReadiness::Ready) {
+        // A picture that took a while is sampled at once where the pointer
+        // is now, even if the button came up meanwhile.
+        if (!Preparing)
+            samplePointer(LastPointer);
+        return;
+    }
+    Dragging = false;
+    if (mouseGrabber() == this)
+        releaseMouse();
+    if (CursorShown)
+        QGuiApplication::restoreOverrideCursor();
+    CursorShown = false;
+    if (readiness == SourceReadiness::Cancelled)
+        return;
+    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Tintgrabber"),
+                                SourceProblemMessage(readiness), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void SamplerWindow::mouseReleaseEvent(QMouseEvent *event)

@@ -60,6 +60,11 @@ protected:
 
 private:
     bool mayStartDrag();
+    // Samples the physical pixel under a global logical pointer position and
+    // shows it.
+    void samplePointer(QPointF globalLogical);
+    // How the source's preparing for the drag begun at a press ended.
+    void sourcePrepared(SourceReadiness readiness);
     void setAlwaysOnTop(bool on);
     bool wheelOverWindow(QWheelEvent *event);
 
@@ -72,10 +77,16 @@ private:
     std::array<ColorField *, 6> Fields;
 
     SettingsStore &Settings;
+    ScreenSource &Screen;
     DragSampler Sampler;
     ScreenList Screens;
     const PointerPosition ExactPointer = SystemPointerPosition();
     bool Dragging = false;
+    // From a press until the source is ready (a desktop's screenshot may
+    // take a while); the fields keep the colour before until then.
+    bool AwaitingSource = false;
+    bool Preparing = false;
+    QPointF LastPointer;
     bool CursorShown = false;
     const QImage SwatchIcon;
     // A turn of a high-resolution wheel not yet worth a whole notch.
