@@ -8,17 +8,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// What the desktop's screenshot portal does, on a private bus that starts
+// The desktop's screenshot portal as a stand-in on a private bus that starts
 // nothing: it answers each request where the caller listens, after delayMs,
-// with code and a picture's address.
+// with code and file's address.
 class FakePortal : public QObject
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
 
 public:
-    explicit FakePortal(const QDBusConnection &bus) : bus(bus) {}
-    QDBusConnection bus;
+    QDBusConnection bus{QString()};
     uint code = 0;
     int delayMs = 0;
     QString file;
@@ -27,16 +26,16 @@ public Q_SLOTS:
     QDBusObjectPath Screenshot(const QString &, const QVariantMap &options,
                                const QDBusMessage &call)
     {
-        const QString path =
-            QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2")
-                .arg(call.service().mid(1).replace(QLatin1Char('.'), QLatin1Char('_')),
-                     options.value(QStringLiteral("handle_token")).toString());
+        const QString path = QStringLiteral("/org/freedesktop/portal/desktop/request/") +
+                             call.service().mid(1).replace(QLatin1Char('.'), QLatin1Char('_')) +
+                             QLatin1Char('/') +
+                             options.value(QStringLiteral("handle_token")).toString();
         QTimer::singleShot(delayMs, this, [this, path] {
             QDBusMessage response = QDBusMessage::createSignal(
                 path, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
-            response << code
-                     << QVariantMap{{QStringLiteral("uri"), QUrl::fromLocalFile(file).toString()}};
-            bus.send(response);
+            bus.send(response << code
+                              << QVariantMap{{QStringLiteral("uri"),
+                                              QUrl::fromLocalFile(file).toString()}});
         });
         return QDBusObjectPath(path);
     }
@@ -58,97 +57,79 @@ private Q_SLOTS:
         QVERIFY(daemon.waitForReadyRead(5000));
         address = QString::fromLatin1(daemon.readLine().trimmed());
     }
-    void cleanupTestCase()
-    {
-        daemon.terminate();
-        daemon.waitForFinished();
-    }
+    void cleanupTestCase() { daemon.terminate(), daemon.waitForFinished(); }
 
-    // Each answer the portal can give: how the drag goes on, and whether the
-    // picture's file is gone. Files older than the request are the user's.
+    // Each answer the portal can give (code -1: there is no portal): how the
+    // drag goes on, and whether the picture's file is gone, which only a
+    // file at least as new as the request may be.
     void eachAnswerHandled_data()
     {
-        QTest::addColumn<bool>("portal");
-        QTest::addColumn<uint>("code");
+        QTest::addColumn<int>("code");
         QTest::addColumn<int>("delayMs");
         QTest::addColumn<QSize>("size"); // empty: not a picture
         QTest::addColumn<bool>("older");
         QTest::addColumn<SourceReadiness>("readiness");
         QTest::addColumn<bool>("removed");
-        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-        QTest::newRow("a picture")
-            << true << 0u << 0 << screen << false << SourceReadiness::Ready << true;
-        QTest::newRow("a picture from before")
-            << true << 0u << 0 << screen << true << SourceReadiness::Ready << false;
-        QTest::newRow("cancelled")
-            << true << 1u << 0 << screen << false << SourceReadiness::Cancelled << false;
-        QTest::newRow("refused") << true << 2u << 0 << screen << false << SourceReadiness::Refused
-                                 << false;
-        QTest::newRow("too late") << true << 0u << 600 << screen << false
-                                  << SourceReadiness::TimedOut << true;
-        QTest::newRow("the wrong size") << true << 0u << 0 << screen + QSize(0, 1) << false
-                                        << SourceReadiness::ScaleMismatch << true;
-        QTest::newRow("not a picture")
-            << true << 0u << 0 << QSize() << false << SourceReadiness::Unreadable << true;
-        QTest::newRow("no portal")
-            << false << 0u << 0 << screen << false << SourceReadiness::NoPortal << false;
+        const QSize fits = QGuiApplication::primaryScreen()->geometry().size();
+        using R = SourceReadiness;
+        QTest::newRow("a picture") << 0 << 0 << fits << false << R::Ready << true;
+        QTest::newRow("a file from before") << 0 << 0 << fits << true << R::Ready << false;
+        QTest::newRow("cancelled") << 1 << 0 << fits << false << R::Cancelled << false;
+        QTest::newRow("refused") << 2 << 0 << fits << false << R::Refused << false;
+        QTest::newRow("too late") << 0 << 600 << fits << false << R::TimedOut << true;
+        QTest::newRow("the wrong size")
+            << 0 << 0 << fits + QSize(0, 1) << false << R::ScaleMismatch << true;
+        QTest::newRow("not a picture") << 0 << 0 << QSize() << false << R::Unreadable << true;
+        QTest::newRow("no portal") << -1 << 0 << fits << false << R::NoPortal << false;
     }
     void eachAnswerHandled()
     {
-        QFETCH(bool, portal);
-        QFETCH(uint, code);
+        QFETCH(int, code);
         QFETCH(int, delayMs);
         QFETCH(QSize, size);
         QFETCH(bool, older);
         QFETCH(SourceReadiness, readiness);
         QFETCH(bool, removed);
         const QString tag = QString::fromLatin1(QTest::currentDataTag());
-        QDBusConnection service = QDBusConnection::connectToBus(address, tag + QLatin1String("s"));
-        QDBusConnection client = QDBusConnection::connectToBus(address, tag + QLatin1String("c"));
-        FakePortal fake(service);
-        if (portal) {
-            service.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &fake,
-                                   QDBusConnection::ExportAllSlots);
-            QVERIFY(service.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
+        FakePortal fake;
+        fake.bus = QDBusConnection::connectToBus(address, tag + QLatin1Char('s'));
+        if (code >= 0) {
+            fake.bus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &fake,
+                                    QDBusConnection::ExportAllSlots);
+            QVERIFY(fake.bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
         }
         QTemporaryDir dir;
-        fake.code = code;
-        fake.delayMs = delayMs;
+        fake.code = uint(code), fake.delayMs = delayMs;
         fake.file = dir.filePath(QStringLiteral("shot.png"));
         QImage picture(size.isEmpty() ? QSize(1, 1) : size, QImage::Format_RGB32);
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x)
                 picture.setPixel(x, y, qRgb(x & 255, y & 255, (x ^ y) & 255));
-        if (size.isEmpty()) {
-            QFile garbage(fake.file);
-            QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("\x89PNG garbage") > 0);
-        } else {
-            QVERIFY(picture.save(fake.file));
-        }
-        if (older) {
-            QFile file(fake.file);
-            QVERIFY(file.open(QIODevice::ReadWrite));
+        QFile file(fake.file);
+        QVERIFY(size.isEmpty() ? file.open(QIODevice::WriteOnly) && file.write("\x89PNG bad") > 0
+                               : picture.save(&file, "PNG"));
+        if (older)
             file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
                              QFileDevice::FileModificationTime);
-        }
+        file.close();
 
-        PortalScreenSource source(client, 300);
+        PortalScreenSource source(QDBusConnection::connectToBus(address, tag + QLatin1Char('c')),
+                                  300);
         QList<SourceReadiness> answers;
         source.prepare(this, [&](SourceReadiness r) { answers << r; });
         QTRY_COMPARE(answers, QList<SourceReadiness>{readiness});
         QTRY_COMPARE_WITH_TIMEOUT(QFile::exists(fake.file), !removed, 1000);
         QCOMPARE(answers.size(), 1);
-        if (readiness == SourceReadiness::Ready) {
-            QImage target(201, 201, QImage::Format_RGB32);
-            QVERIFY(source.copyRect(QPoint(130, 250), target));
-            QCOMPARE(target.copy(0, 0, 201, 201), picture.copy(130, 250, 201, 201));
-        }
+        QImage target(201, 201, QImage::Format_RGB32);
+        if (readiness == SourceReadiness::Ready)
+            QVERIFY(source.copyRect(QPoint(130, 250), target) &&
+                    target == picture.copy(130, 250, 201, 201));
     }
     void cleanup()
     {
         const QString tag = QString::fromLatin1(QTest::currentDataTag());
-        QDBusConnection::disconnectFromBus(tag + QLatin1String("s"));
-        QDBusConnection::disconnectFromBus(tag + QLatin1String("c"));
+        QDBusConnection::disconnectFromBus(tag + QLatin1Char('s'));
+        QDBusConnection::disconnectFromBus(tag + QLatin1Char('c'));
     }
 };
 

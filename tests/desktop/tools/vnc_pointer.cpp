@@ -35,21 +35,16 @@ bool Write(const void *data, std::size_t size)
     return write(server, data, size) == ssize_t(size);
 }
 
-// The protocol's handshake without authentication, as a shared client.
+// The protocol's handshake as a shared client without a password: version,
+// security type "none", its result, the client's and the server's init.
 bool Handshake()
 {
-    char version[12];
-    std::uint8_t count = 0, none = 1, shared = 1;
+    std::vector<char> in(24);
     std::uint32_t result = 1, nameLength = 0;
-    std::uint8_t init[20];
-    if (!Read(version, sizeof version) || !Write("RFB 003.008\n", 12) || !Read(&count, 1))
-        return false;
-    std::vector<std::uint8_t> types(count);
-    if (count == 0 || !Read(types.data(), count) || !Write(&none, 1) || !Read(&result, 4) ||
-        result != 0 || !Write(&shared, 1) || !Read(init, sizeof init) || !Read(&nameLength, 4))
-        return false;
-    std::vector<char> name(ntohl(nameLength));
-    return Read(name.data(), name.size());
+    return Read(in.data(), 12) && Write("RFB 003.008\n", 12) && Read(in.data(), 1) && in[0] > 0 &&
+           Read(in.data(), std::size_t(in[0])) && Write("\1", 1) && Read(&result, 4) &&
+           result == 0 && Write("\1", 1) && Read(in.data(), 20) && Read(&nameLength, 4) &&
+           (in.resize(ntohl(nameLength)), Read(in.data(), in.size()));
 }
 
 } // namespace
@@ -66,18 +61,15 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: vnc_pointer SOCKET, a VNC server's that needs no password\n");
         return 1;
     }
-    char line[64];
-    while (std::fgets(line, sizeof line, stdin)) {
-        unsigned x = 0, y = 0, buttons = 0;
-        if (std::sscanf(line, "%u %u %u", &x, &y, &buttons) == 3) {
-            const std::uint8_t event[6] = {5,
-                                           std::uint8_t(buttons),
-                                           std::uint8_t(x >> 8),
-                                           std::uint8_t(x),
-                                           std::uint8_t(y >> 8),
-                                           std::uint8_t(y)};
-            if (!Write(event, sizeof event))
-                return 1;
-        }
+    unsigned x = 0, y = 0, buttons = 0;
+    while (std::scanf("%u %u %u", &x, &y, &buttons) == 3) {
+        const std::uint8_t event[6] = {5,
+                                       std::uint8_t(buttons),
+                                       std::uint8_t(x >> 8),
+                                       std::uint8_t(x),
+                                       std::uint8_t(y >> 8),
+                                       std::uint8_t(y)};
+        if (!Write(event, sizeof event))
+            return 1;
     }
 }
