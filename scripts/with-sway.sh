@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# with-sway.sh [--no-portal] -- COMMAND [ARG]...
+# with-sway.sh -- COMMAND [ARG]...
 # Runs COMMAND on a private headless sway desktop of 1280 x 800 with XWayland,
 # a virtual pointer (wayvnc's, driven with "swaymsg seat - cursor ..."), a
 # private session bus, and the screenshot portal (xdg-desktop-portal with its
@@ -22,15 +22,7 @@ if [ -z "${TG_IN_SWAY_NAMESPACE:-}" ]; then
         --net --propagation private -- "$0" "$@"
 fi
 
-portal=1
-while [ $# -gt 0 ]; do
-    case "$1" in
-    --no-portal) portal=0 ;;
-    --) shift; break ;;
-    *) break ;;
-    esac
-    shift
-done
+[ "${1:-}" = -- ] && shift
 
 mount -t tmpfs -o mode=1777 tmpfs /tmp
 ip link set lo up 2>/dev/null || true
@@ -79,24 +71,23 @@ export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
 dbus-daemon --nofork --config-file="$(dirname "$0")/../tests/private_bus.conf" \
     --address="$DBUS_SESSION_BUS_ADDRESS" >>"$log" 2>&1 &
 for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/bus" ] && break; sleep 0.05; done
-if [ "$portal" = 1 ]; then
-    pipewire >>"$log" 2>&1 &
-    # The wlroots backend gives up at start without PipeWire.
-    for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break; sleep 0.05; done
-    /usr/libexec/xdg-desktop-portal-wlr >>"$log" 2>&1 &
-    /usr/libexec/xdg-desktop-portal-gtk >>"$log" 2>&1 &
-    /usr/libexec/xdg-desktop-portal >>"$log" 2>&1 &
-    owned() {
-        dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
-            org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q true
-    }
-    for _ in $(seq 200); do
-        owned org.freedesktop.portal.Desktop && owned org.freedesktop.impl.portal.desktop.gtk &&
-            owned org.freedesktop.impl.portal.desktop.wlr && break
-        sleep 0.05
-    done
-    owned org.freedesktop.portal.Desktop || fail "the portal did not start"
-fi
+pipewire >>"$log" 2>&1 &
+# The wlroots backend gives up at start without PipeWire.
+for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break; sleep 0.05; done
+/usr/libexec/xdg-desktop-portal-wlr >>"$log" 2>&1 &
+/usr/libexec/xdg-desktop-portal-gtk >>"$log" 2>&1 &
+/usr/libexec/xdg-desktop-portal >>"$log" 2>&1 &
+owned() {
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+        org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q true
+}
+for _ in $(seq 200); do
+    owned org.freedesktop.portal.Desktop && owned org.freedesktop.impl.portal.desktop.gtk &&
+        owned org.freedesktop.impl.portal.desktop.wlr && break
+    sleep 0.05
+done
+owned org.freedesktop.portal.Desktop && owned org.freedesktop.impl.portal.desktop.wlr ||
+    fail "the portal did not start"
 
 set +e
 "$@"
