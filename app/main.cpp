@@ -12,6 +12,7 @@ int main(int argc, char *argv[])
         return RunClipboardKeeper(argv[2]);
     if (const std::optional<int> status = AnswerInformationOptions(argc, argv))
         return *status;
+    const bool xwayland = PreferXWayland();
     // Qt aborts the process when it finds no display; say why and leave.
     const QString problem = DisplayProblem();
     if (!problem.isEmpty()) {
@@ -22,5 +23,8 @@ int main(int argc, char *argv[])
     // What Qt did not take out of the command line, nobody here knows.
     if (const std::optional<int> status = RejectUnknownArguments(argc, argv))
         return *status;
+    // What the program opens (links) starts as the session would start it.
+    if (xwayland)
+        qunsetenv("QT_QPA_PLATFORM");
     return app.run();
 }

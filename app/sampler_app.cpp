@@ -42,6 +42,18 @@ QStringList InstalledPlatforms()
 
 } // namespace
 
+bool PreferXWayland()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // On XWayland the drag reports screen positions, the pointer grab holds
+    // and the sampling cursor shows; natively on Wayland none of them does.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        return qputenv("QT_QPA_PLATFORM", "xcb");
+#endif
+    return false;
+}
+
 QString DisplayProblem()
 {
     const QString platform =
@@ -102,8 +114,17 @@ SamplerApp::SamplerApp(int &argc, char **argv)
 
 int SamplerApp::run()
 {
+    ScreenAccess access = CurrentScreenAccess(*Screen);
+    // Through XWayland the desktop's screenshots show what the X server
+    // cannot; a live read stays wherever it shows the whole screen.
+    if (access == ScreenAccess::OnlyX11Windows) {
+        if (std::unique_ptr<ScreenSource> picture = CreatePictureScreenSource()) {
+            Screen = std::move(picture);
+            access = ScreenAccess::Readable;
+        }
+    }
     SamplerWindow window(Settings, *Screen);
-    window.setScreenAccess(CurrentScreenAccess(*Screen));
+    window.setScreenAccess(access);
     window.exec();
     HandOverClipboard();
     return 0;

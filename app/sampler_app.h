@@ -7,6 +7,11 @@
 
 #include <memory>
 
+// In a Wayland session with XWayland, and no platform chosen, starts on X11
+// through XWayland (sets QT_QPA_PLATFORM). Returns whether it did, so that
+// the choice can be taken back once the application runs.
+bool PreferXWayland();
+
 // Why Qt could not open a window here, decided before it tries (it aborts
 // the process on failure); empty where it can.
 QString DisplayProblem();

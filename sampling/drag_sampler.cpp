@@ -24,6 +24,13 @@ DragSampler::DragSampler(ScreenSource &screen, QRgb buttonFace)
 
 COLORREF DragSampler::sample(QPoint screenPoint, int radius)
 {
+    const QPoint clamped(std::clamp(screenPoint.x(), -FARTHEST_POINT, FARTHEST_POINT),
+                         std::clamp(screenPoint.y(), -FARTHEST_POINT, FARTHEST_POINT));
+    return sampleSourcePixel(screen_.sourcePixel(clamped), radius);
+}
+
+COLORREF DragSampler::sampleSourcePixel(QPoint sourcePixel, int radius)
+{
     radius = std::clamp(radius, 0, CAPTURE_CENTER);
     if (radius != radius_) {
         // Outside a new part the button face shows, never what an earlier
@@ -37,9 +44,9 @@ COLORREF DragSampler::sample(QPoint screenPoint, int radius)
     }
     // Filling first leaves the button face wherever no screen supplies a pixel.
     part_.fill(face_);
-    const QPoint clamped(std::clamp(screenPoint.x(), -FARTHEST_POINT, FARTHEST_POINT),
-                         std::clamp(screenPoint.y(), -FARTHEST_POINT, FARTHEST_POINT));
-    if (!screen_.copyRect(clamped - QPoint(radius, radius), part_)) {
+    const QPoint clamped(std::clamp(sourcePixel.x(), -FARTHEST_POINT, FARTHEST_POINT),
+                         std::clamp(sourcePixel.y(), -FARTHEST_POINT, FARTHEST_POINT));
+    if (!screen_.copySourceRect(clamped - QPoint(radius, radius), part_)) {
         color_ = 0xFFFFFFFFu;
         return color_;
     }

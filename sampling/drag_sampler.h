@@ -27,6 +27,9 @@ public:
     // colour. A point on no screen reads as all bits set, which shows as
     // white. Returns the new colour.
     COLORREF sample(QPoint screenPoint, int radius);
+    // The same at a pixel of the source's own grid (ScreenSource::sourcePixel),
+    // which on a picture of a scaled screen is finer than the desktop's.
+    COLORREF sampleSourcePixel(QPoint sourcePixel, int radius);
 
     COLORREF currentColor() const { return color_; }
 

@@ -36,12 +36,15 @@ bool RunsOnXWayland()
 
 ScreenAccess CurrentScreenAccess(ScreenSource &source)
 {
+    // XWayland may refuse to read its root window at all where no X11
+    // window is, so it is asked first.
+    if (RunsOnXWayland())
+        return ScreenAccess::OnlyX11Windows;
     const QScreen *primary = QGuiApplication::primaryScreen();
     if (!primary)
         return ScreenAccess::NoGrab;
     // A screen's logical geometry keeps its physical top-left corner.
     QImage probe(1, 1, QImage::Format_RGB32);
-    if (!source.copyRect(primary->geometry().topLeft(), probe))
-        return ScreenAccess::NoGrab;
-    return RunsOnXWayland() ? ScreenAccess::OnlyX11Windows : ScreenAccess::Readable;
+    return source.copyRect(primary->geometry().topLeft(), probe) ? ScreenAccess::Readable
+                                                                 : ScreenAccess::NoGrab;
 }

@@ -11,6 +11,6 @@ enum class ScreenAccess {
     OnlyX11Windows, // X11 through XWayland inside a Wayland session
 };
 
-// Probes one pixel in the middle of the primary screen and asks the X server,
-// where there is one, whether it is XWayland. Needs the application object.
+// Asks the X server, where there is one, whether it is XWayland, and else
+// probes the primary screen's top-left pixel. Needs the application object.
 ScreenAccess CurrentScreenAccess(ScreenSource &source);

@@ -5,6 +5,9 @@
 #ifdef TINTGRABBER_HAVE_X11SHM
 #include "screen/x11_screen_source.h"
 #endif
+#ifdef TINTGRABBER_HAVE_DBUS
+#include "screen/portal_screen_source.h"
+#endif
 
 std::unique_ptr<ScreenSource> CreateScreenSource()
 {
@@ -13,4 +16,13 @@ std::unique_ptr<ScreenSource> CreateScreenSource()
         return x11;
 #endif
     return std::make_unique<QtScreenSource>();
+}
+
+std::unique_ptr<ScreenSource> CreatePictureScreenSource()
+{
+#ifdef TINTGRABBER_HAVE_DBUS
+    if (QDBusConnection::sessionBus().isConnected())
+        return std::make_unique<PortalScreenSource>(QDBusConnection::sessionBus());
+#endif
+    return nullptr;
 }

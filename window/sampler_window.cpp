@@ -66,13 +66,44 @@ void Notice(QWidget *parent, const QString &text)
     box->open();
 }
 
+// What stopped a drag before its first sample; a cancel by the user needs no
+// word.
+QString SourceProblemMessage(SourceReadiness readiness)
+{
+    switch (readiness) {
+    case SourceReadiness::Refused:
+        return QStringLiteral(
+            "The desktop refused Tintgrabber a screenshot, so it cannot show the colour under "
+            "the pointer.\n\nAllow it where your desktop grants screenshot permission: on "
+            "GNOME in Settings, Apps, Tintgrabber (\"Take Screenshots\"); on KDE Plasma in "
+            "System Settings, Application Permissions. Then press again.");
+    case SourceReadiness::NoPortal:
+        return UnreadableScreenMessage(ScreenAccess::OnlyX11Windows);
+    case SourceReadiness::TimedOut:
+        return QStringLiteral(
+            "The desktop did not hand over a screenshot within 5 seconds, so Tintgrabber cannot "
+            "show the colour under the pointer. Press again to try once more.");
+    case SourceReadiness::Unreadable:
+        return QStringLiteral(
+            "The desktop's screenshot could not be read, so Tintgrabber cannot show the colour "
+            "under the pointer. Press again to try once more.");
+    case SourceReadiness::ScaleMismatch:
+        return QStringLiteral(
+            "The desktop's screenshot is scaled differently across than down, so Tintgrabber "
+            "cannot tell which of its pixels lies under the pointer. This happens where the "
+            "desktop arranges its screens other than X11 programs see them.");
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWidget *parent)
     : QDialog(parent), Controls(BuildDialog(*this, SamplerWindowTemplate())),
       TopmostCheck(control<QCheckBox>(IDC_TOPMOST)), ZoomList(control<QComboBox>(IDC_ZOOMLIST)),
       ColorArea(control<QWidget>(IDC_COLORAREA)), ZoomArea(control<QWidget>(IDC_ZOOMAREA)),
-      Settings(settings), Sampler(screen, palette().color(QPalette::Button).rgb()),
+      Settings(settings), Screen(screen), Sampler(screen, palette().color(QPalette::Button).rgb()),
       SwatchIcon(IconPicture(IDI_APP).toImage())
 {
     for (std::size_t i = 0; i < Fields.size(); ++i)
@@ -164,9 +195,10 @@ bool SamplerWindow::mayStartDrag()
     return Access == ScreenAccess::OnlyX11Windows;
 }
 
-void SamplerWindow::startSampling(QWidget *area)
+void SamplerWindow::startSampling(QWidget *area, QPointF global)
 {
-    if (Mode == Sampling::Off) {
+    const bool starting = Mode == Sampling::Off;
+    if (starting) {
         Before = Sampler.shown();
         for (std::size_t i = 0; i < Fields.size(); ++i)
             TextsBefore[i] = Fields[i]->text();
@@ -174,27 +206,51 @@ void SamplerWindow::startSampling(QWidget *area)
     }
     Mode = Sampling::Drag;
     PressedIn = area;
+    LastPointer = global;
     grabMouse();
     // A press during a drag whose release went elsewhere keeps the one cursor
     // shown, so the end puts back the cursor from before.
     if (!CursorShown)
         QGuiApplication::setOverrideCursor(SamplerCursor());
     CursorShown = true;
+    if (starting) {
+        SampleWhenReady = true;
+        AwaitingSource = Preparing = true;
+        Screen.prepare(this, [this](SourceReadiness readiness) { sourcePrepared(readiness); });
+        Preparing = false;
+    }
+}
+
+// A live source is ready at once, and the first sample comes with the first
+// move; a desktop's screenshot may take a while, and then the pointer's place
+// is sampled at once, also where sampling ended meanwhile (not where Escape
+// undid it).
+void SamplerWindow::sourcePrepared(SourceReadiness readiness)
+{
+    AwaitingSource = false;
+    if (readiness == SourceReadiness::Ready) {
+        if (!Preparing && SampleWhenReady)
+            samplePointer(LastPointer);
+        return;
+    }
+    stopSampling();
+    if (readiness != SourceReadiness::Cancelled)
+        Notice(this, SourceProblemMessage(readiness));
 }
 
 void SamplerWindow::samplePointer(QPointF global)
 {
     const QPoint mapped =
         PhysicalFromLogical(Screens.infos(), global, Screens.indexOf(windowHandle()->screen()));
-    sampleAt(PointerPixel(mapped, devicePixelRatioF(), ExactPointer));
+    sampleAt(Screen.sourcePixel(PointerPixel(mapped, devicePixelRatioF(), ExactPointer)));
 }
 
-void SamplerWindow::sampleAt(QPoint physical)
+void SamplerWindow::sampleAt(QPoint sourcePixel)
 {
-    LastPoint = physical;
+    LastPoint = sourcePixel;
     const int radius =
         CaptureRadiusShown(InnerDeviceRect(ZoomArea->geometry(), devicePixelRatioF()).size());
-    showColor(FormatColorTexts(Sampler.sample(physical, radius)));
+    showColor(FormatColorTexts(Sampler.sampleSourcePixel(sourcePixel, radius)));
 }
 
 void SamplerWindow::showColor(const ColorTexts &texts)
@@ -219,6 +275,7 @@ void SamplerWindow::stopSampling()
 
 void SamplerWindow::cancelSampling()
 {
+    SampleWhenReady = false;
     Sampler.restore(Before);
     showColor(TextsBefore);
     stopSampling();
@@ -246,7 +303,8 @@ void SamplerWindow::mousePressEvent(QMouseEvent *event)
         if (Mode == Sampling::Click) {
             // The click that ends sampling keeps the colour under it, wherever
             // it lands.
-            samplePointer(mapToGlobal(event->position()));
+            if (!AwaitingSource)
+                samplePointer(mapToGlobal(event->position()));
             stopSampling();
             return;
         }
@@ -255,7 +313,7 @@ void SamplerWindow::mousePressEvent(QMouseEvent *event)
                         : ZoomArea->geometry().contains(at) ? ZoomArea
                                                             : nullptr;
         if (area && (Mode == Sampling::Drag || mayStartDrag()))
-            startSampling(area);
+            startSampling(area, mapToGlobal(event->position()));
     }
     QDialog::mousePressEvent(event);
 }
@@ -265,7 +323,9 @@ void SamplerWindow::mouseMoveEvent(QMouseEvent *event)
     if (Mode != Sampling::Off) {
         if (PressedIn && !PressedIn->geometry().contains(event->position().toPoint()))
             PressedIn = nullptr;
-        samplePointer(mapToGlobal(event->position()));
+        LastPointer = mapToGlobal(event->position());
+        if (!AwaitingSource)
+            samplePointer(LastPointer);
     }
     QDialog::mouseMoveEvent(event);
 }
@@ -335,12 +395,19 @@ bool SamplerWindow::keyWhileSampling(QKeyEvent *event)
     return true;
 }
 
-// By whole physical pixels, from the one last sampled, so that a scaled
-// screen reaches pixels no logical pointer position lands on.
+// By whole pixels of the source, from the one last sampled: physical pixels
+// on a live screen, so that a scaled one reaches pixels no logical pointer
+// position lands on. A picture's pointer may lie on windows the X server
+// cannot warp it over, so there only the sample point moves.
 void SamplerWindow::nudge(QPoint step)
 {
-    const std::optional<QPoint> from = LastPoint ? LastPoint : ExactPointer();
-    if (from && WarpPointer(*from + step))
+    if (AwaitingSource)
+        return;
+    std::optional<QPoint> from = LastPoint;
+    if (!from)
+        if (const std::optional<QPoint> pointer = ExactPointer())
+            from = Screen.sourcePixel(*pointer);
+    if (from && (Screen.isPicture() || WarpPointer(*from + step)))
         sampleAt(*from + step);
     else // the move that follows samples
         QCursor::setPos(QCursor::pos() + step);

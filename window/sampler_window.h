@@ -68,9 +68,10 @@ private:
 
     bool mayStartDrag();
     void store(const char *entry, int value);
-    void startSampling(QWidget *area);
+    void startSampling(QWidget *area, QPointF global);
+    void sourcePrepared(SourceReadiness readiness);
     void samplePointer(QPointF global);
-    void sampleAt(QPoint physical);
+    void sampleAt(QPoint sourcePixel);
     void showColor(const ColorTexts &texts);
     void stopSampling();
     void cancelSampling();
@@ -89,6 +90,7 @@ private:
     std::array<ColorField *, 6> Fields;
 
     SettingsStore &Settings;
+    ScreenSource &Screen;
     DragSampler Sampler;
     ScreenList Screens;
     const PointerPosition ExactPointer = SystemPointerPosition();
@@ -99,8 +101,15 @@ private:
     // What the window showed before sampling began, for Escape.
     DragSampler::Shown Before;
     ColorTexts TextsBefore;
-    // The physical pixel last sampled, where a nudge starts.
+    // The source pixel last sampled, where a nudge starts.
     std::optional<QPoint> LastPoint;
+    // The pointer's place, to sample once the source is ready.
+    QPointF LastPointer;
+    // From a press until the source is ready (a desktop's screenshot may
+    // take a while); the fields keep the colour before until then.
+    bool AwaitingSource = false;
+    bool Preparing = false;
+    bool SampleWhenReady = false;
     bool CursorShown = false;
     const QImage SwatchIcon;
     // A turn of a high-resolution wheel not yet worth a whole notch.

@@ -45,6 +45,8 @@
 #   sampler_setup PROGRAM BASE_UNITS_TOOL PAINT_ROOT CHECK_MAGNIFIER [NUM DEN]
 #                                   paints the pattern; sets bx, by, the areas
 #   physical N                      N logical pixels in physical ones, rounded
+#   tg_grab_screen FILE             the screen as an 8-bit PPM (a script may
+#                                   redefine it)
 #   start_program X Y               tg_open, frame moved to (X, Y); sets ox, oy
 #   drag SX SY [swatch]             press in the magnifier (or the swatch), move
 #                                   to screen point (SX, SY), release there
@@ -230,7 +232,14 @@ _point_at() {
     echo $((ox + $(physical "$x"))) $((oy + $(physical "$y")))
 }
 
-_screen_pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n -e 's/.*#\([0-9A-Fa-f]\{6\}\).*/\L\1/p'; }
+# The whole screen as an 8-bit PPM file; a desktop whose X server cannot read
+# it (XWayland) has a way of its own.
+tg_grab_screen() { import -window root -depth 8 "ppm:$1"; }
+
+_screen_pixel() {
+    tg_grab_screen "$shot.pixel" 2>/dev/null && convert "$shot.pixel" -crop "1x1+$1+$2" -depth 8 txt:- |
+        sed -n -e 's/.*#\([0-9A-Fa-f]\{6\}\).*/\L\1/p'
+}
 
 # Before the first sample both areas show the button face.
 _painted() {
@@ -284,7 +293,7 @@ _magnifier_shows() {
     local m monitor_args=()
     # shellcheck disable=SC2206
     for m in "${MONITORS[@]}"; do monitor_args+=(--monitor $m); done
-    import -window root -depth 8 "ppm:$shot" 2>/dev/null &&
+    tg_grab_screen "$shot" 2>/dev/null &&
         "$check_magnifier_tool" "${monitor_args[@]}" "$shot" $((ox + inner_l)) $((oy + inner_t)) \
             "$inner_w" "$inner_h" "$1" "$face" "${@:2}" >"$shot.log"
 }

@@ -22,6 +22,17 @@ public:
         return area.contains(topLeft + QPoint(target.width() / 2, target.height() / 2));
     }
 
+    // Ready at once, or, while deferred, when the test calls pending.
+    void prepare(QObject *, std::function<void(SourceReadiness)> done) override
+    {
+        if (deferred)
+            pending = std::move(done);
+        else
+            done(SourceReadiness::Ready);
+    }
+
     QRect area{0, 0, 640, 480};
     int reads = 0;
+    bool deferred = false;
+    std::function<void(SourceReadiness)> pending;
 };

@@ -1,3 +1,4 @@
+#include "screen/picture_source.h"
 #include "screen/screen_geometry.h"
 
 #include <QtTest>
@@ -99,6 +100,51 @@ private Q_SLOTS:
         QFETCH(QPoint, physical);
         const Screens screens{Screen(0, 0, 640, 400, 1.75), Screen(1280, 0, 1280, 800)};
         QCOMPARE(PhysicalFromLogical(screens, logical), physical);
+    }
+
+    // A picture of all screens: each desktop pixel reads from the picture
+    // pixel its place in the box around the screens scales to, and no
+    // screen's pixel from nowhere. A picture scaled unlike across and down
+    // is refused.
+    void pictureReadWhereTheDesktopPixelIs_data()
+    {
+        QTest::addColumn<Screens>("screens");
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QPoint>("desktop");
+        QTest::addColumn<QPoint>("expected"); // (-1, -1): no screen there
+        const Screens sideBySide{Screen(0, 0, 1280, 800), Screen(1280, 0, 1280, 800)};
+        QTest::newRow("second screen")
+            << sideBySide << QSize(2560, 800) << QPoint(1300, 20) << QPoint(1300, 20);
+        QTest::newRow("scaled by 2")
+            << sideBySide << QSize(5120, 1600) << QPoint(1283, 5) << QPoint(2566, 10);
+        QTest::newRow("left of the origin")
+            << Screens{Screen(-1280, 0, 1280, 800), Screen(0, 0, 1280, 800)} << QSize(2560, 800)
+            << QPoint(-1, 0) << QPoint(1279, 0);
+        QTest::newRow("in a gap") << Screens{Screen(0, 0, 1000, 700), Screen(1100, 100, 1200, 700)}
+                                  << QSize(2300, 800) << QPoint(1050, 50) << QPoint(-1, -1);
+        QTest::newRow("taller than wide") << sideBySide << QSize(2560, 801) << QPoint() << QPoint();
+    }
+    void pictureReadWhereTheDesktopPixelIs()
+    {
+        QFETCH(Screens, screens);
+        QFETCH(QSize, picture);
+        QFETCH(QPoint, desktop);
+        QFETCH(QPoint, expected);
+        QImage image(picture, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, DesktopPixel(QPoint(x, y)));
+        PictureSource source;
+        QCOMPARE(source.setPicture(image, screens), expected != QPoint());
+        if (expected == QPoint())
+            return;
+        // The capture holds picture pixels one for one around it.
+        QImage target(3, 1, QImage::Format_RGB32);
+        target.fill(Qt::black);
+        const bool shown = expected != QPoint(-1, -1);
+        QCOMPARE(source.copyRect(desktop - QPoint(1, 0), target), shown);
+        QCOMPARE(target.pixel(1, 0), shown ? DesktopPixel(expected) : 0xFF000000u);
+        QCOMPARE(target.pixel(2, 0), shown ? DesktopPixel(expected + QPoint(1, 0)) : 0xFF000000u);
     }
 };
 
