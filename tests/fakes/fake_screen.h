@@ -31,6 +31,14 @@ public:
             done(SourceReadiness::Ready);
     }
 
+    // As a picture `picture` times finer than the desktop (0: the live screen).
+    QPoint sourcePixel(QPoint desktopPixel) const override
+    {
+        return picture ? desktopPixel * picture : desktopPixel;
+    }
+    bool isPicture() const override { return picture != 0; }
+
+    int picture = 0;
     QRect area{0, 0, 640, 480};
     int reads = 0;
     bool deferred = false;

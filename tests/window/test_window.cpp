@@ -35,6 +35,7 @@ private Q_SLOTS:
     {
         screen.reads = 0;
         screen.deferred = false;
+        screen.picture = 0;
     }
 
     void onlyAPressInAnAreaSamples_data()
@@ -72,6 +73,28 @@ private Q_SLOTS:
         for (const QLabel *label : about.findChildren<QLabel *>())
             lines << label->text();
         QVERIFY2(lines.contains("Tintgrabber 2.2 (" + system + ")"), qPrintable(lines.join('|')));
+    }
+
+    // On a picture a nudge steps through its own pixels, finer than the
+    // desktop's on a scaled screen, and leaves the pointer alone: it may lie
+    // over windows the X server cannot warp it onto.
+    void aNudgeOnAPictureMovesOnePicturePixel()
+    {
+        screen.picture = 2;
+        SamplerWindow window(settings, screen);
+        window.move(0, 0); // where the finer picture still lies on the fake screen
+        window.show();
+        QTest::mousePress(&window, Qt::LeftButton, {},
+                          window.control<QWidget>(IDC_COLORAREA)->geometry().center());
+        QTest::mouseMove(&window, QPoint(3, 4));
+        const QPoint pointer = QCursor::pos();
+        QTest::keyClick(&window, Qt::Key_Right);
+        QTest::keyClick(&window, Qt::Key_Down, Qt::ShiftModifier);
+        const QPoint at = window.mapToGlobal(QPoint(3, 4)) * 2 + QPoint(1, 10);
+        const QRgb pixel = FakeScreen::PixelAt(at.x(), at.y());
+        QCOMPARE(window.sampler().currentColor(),
+                 MakeColorRef(qRed(pixel), qGreen(pixel), qBlue(pixel)));
+        QCOMPARE(QCursor::pos(), pointer);
     }
 
     void unreadableScreenIsSaidOnce_data()
