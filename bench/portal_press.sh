@@ -12,8 +12,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/bench/lib.sh"
 presses=${1:-20}
 program=$(realpath "${2:-$build/app/tintgrabber}")
-pixel_change=$build/bench/pixel_change vnc_pointer=$build/tests/desktop/tools/vnc_pointer
-bench_require portal_press.sh "$program" "$pixel_change" "$vnc_pointer" \
+pixel_change=$build/bench/pixel_change
+bench_require portal_press.sh "$program" "$pixel_change" \
     "$build/tests/desktop/tools/pattern_png"
 if [ -z "${TG_BENCH_ON_DISPLAY:-}" ]; then
     TG_BENCH_ON_DISPLAY=1 exec "$root/scripts/with-sway.sh" -- "$0" "$presses" "$program"
@@ -31,8 +31,10 @@ done
 [ -n "$wid" ] || { echo "portal_press.sh: the program did not start" >&2; exit 1; }
 sleep 0.5
 read -r ox oy w h < <(bench_geometry "$wid")
-exec 5> >(exec "$vnc_pointer" /tmp/vnc)
-pointer() { echo "$*" >&5; }
+# wayvnc's pointer, as tests/desktop/wayland_test.sh drives it.
+exec 5> >(exec socat - UNIX-CONNECT:/tmp/vnc >/dev/null)
+printf 'RFB 003.008\n\001\001' >&5
+pointer() { printf "$(printf '\\%03o' 5 "$3" $(($1 >> 8)) $(($1 & 255)) $(($2 >> 8)) $(($2 & 255)))" >&5; }
 read -r mx my < <(bench_unit_point "$wid" 60 60)
 read -r sx sy < <(bench_unit_point "$wid" 484 54)
 times=()

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# wayland_test.sh PROGRAM BASE_UNITS_TOOL PATTERN_PNG CHECK_MAGNIFIER VNC_POINTER
+# wayland_test.sh PROGRAM BASE_UNITS_TOOL PATTERN_PNG CHECK_MAGNIFIER
 # On a sway desktop (scripts/with-sway.sh) whose background is the known
 # picture: started with both WAYLAND_DISPLAY and DISPLAY set, the program runs
 # through XWayland; each drag samples the desktop's screenshot, taken through
@@ -24,11 +24,13 @@ dbus-monitor --session "type=signal,interface=org.freedesktop.portal.Request" >"
 TG_PIDS+=($!)
 _answered() { [ "$(grep -c 'member=Response' "$answers")" -gt "$1" ]; }
 
-# The desktop's only pointer is the VNC server's (see with-sway.sh); each
-# line is "X Y BUTTONS".
-exec 5> >(exec "$5" /tmp/vnc)
+# The desktop's only pointer is the VNC server's (see with-sway.sh): a shared
+# client without a password, whose replies go unread, then a pointer event
+# (type 5, the buttons held, X, Y) a move.
+exec 5> >(exec socat - UNIX-CONNECT:/tmp/vnc >/dev/null)
 TG_PIDS+=($!)
-_pointer() { echo "$*" >&5 && sleep 0.05; }
+printf 'RFB 003.008\n\001\001' >&5
+_pointer() { printf "$(printf '\\%03o' 5 "$3" $(($1 >> 8)) $(($1 & 255)) $(($2 >> 8)) $(($2 & 255)))" >&5 && sleep 0.05; }
 # The desktop draws the pointer into its screenshots, so the pointer moves
 # on only once the picture was taken at the press.
 drag() {
