@@ -22,25 +22,6 @@ public:
         return area.contains(topLeft + QPoint(target.width() / 2, target.height() / 2));
     }
 
-    // Ready at once, or, while deferred, when the test calls pending.
-    void prepare(QObject *, std::function<void(SourceReadiness)> done) override
-    {
-        if (deferred)
-            pending = std::move(done);
-        else
-            done(SourceReadiness::Ready);
-    }
-
-    // As a picture `picture` times finer than the desktop (0: the live screen).
-    QPoint sourcePixel(QPoint desktopPixel) const override
-    {
-        return picture ? desktopPixel * picture : desktopPixel;
-    }
-    bool isPicture() const override { return picture != 0; }
-
-    int picture = 0;
     QRect area{0, 0, 640, 480};
     int reads = 0;
-    bool deferred = false;
-    std::function<void(SourceReadiness)> pending;
 };

@@ -31,12 +31,7 @@ class TestWindow : public QObject
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        screen.reads = 0;
-        screen.deferred = false;
-        screen.picture = 0;
-    }
+    void init() { screen.reads = 0; }
 
     void onlyAPressInAnAreaSamples_data()
     {
@@ -73,28 +68,6 @@ private Q_SLOTS:
         for (const QLabel *label : about.findChildren<QLabel *>())
             lines << label->text();
         QVERIFY2(lines.contains("Tintgrabber 2.2 (" + system + ")"), qPrintable(lines.join('|')));
-    }
-
-    // On a picture a nudge steps through its own pixels, finer than the
-    // desktop's on a scaled screen, and leaves the pointer alone: it may lie
-    // over windows the X server cannot warp it onto.
-    void aNudgeOnAPictureMovesOnePicturePixel()
-    {
-        screen.picture = 2;
-        SamplerWindow window(settings, screen);
-        window.move(0, 0); // where the finer picture still lies on the fake screen
-        window.show();
-        QTest::mousePress(&window, Qt::LeftButton, {},
-                          window.control<QWidget>(IDC_COLORAREA)->geometry().center());
-        QTest::mouseMove(&window, QPoint(3, 4));
-        const QPoint pointer = QCursor::pos();
-        QTest::keyClick(&window, Qt::Key_Right);
-        QTest::keyClick(&window, Qt::Key_Down, Qt::ShiftModifier);
-        const QPoint at = window.mapToGlobal(QPoint(3, 4)) * 2 + QPoint(1, 10);
-        const QRgb pixel = FakeScreen::PixelAt(at.x(), at.y());
-        QCOMPARE(window.sampler().currentColor(),
-                 MakeColorRef(qRed(pixel), qGreen(pixel), qBlue(pixel)));
-        QCOMPARE(QCursor::pos(), pointer);
     }
 
     void unreadableScreenIsSaidOnce_data()
@@ -136,50 +109,6 @@ private Q_SLOTS:
         const auto notices = window.findChildren<QMessageBox *>();
         QCOMPARE(notices.size(), 1);
         QVERIFY(notices[0]->text().contains(named.location() + "\nbecause it cannot be parsed."));
-    }
-
-    // A source that answers only after moves: the fields keep the colour
-    // before until then; ready, it samples where the pointer went; anything
-    // else ends the press, with a notice unless the user cancelled, and the
-    // next press samples again.
-    void sourceAnsweringLater_data()
-    {
-        QTest::addColumn<SourceReadiness>("readiness");
-        QTest::addColumn<int>("notices");
-        QTest::newRow("ready") << SourceReadiness::Ready << 0;
-        QTest::newRow("cancelled") << SourceReadiness::Cancelled << 0;
-        QTest::newRow("refused") << SourceReadiness::Refused << 1;
-        QTest::newRow("no portal") << SourceReadiness::NoPortal << 1;
-        QTest::newRow("timed out") << SourceReadiness::TimedOut << 1;
-        QTest::newRow("unreadable") << SourceReadiness::Unreadable << 1;
-        QTest::newRow("scaled unlike") << SourceReadiness::ScaleMismatch << 1;
-    }
-    void sourceAnsweringLater()
-    {
-        QFETCH(SourceReadiness, readiness);
-        QFETCH(int, notices);
-        SamplerWindow window(settings, screen);
-        window.show();
-        screen.deferred = true;
-        QTest::mousePress(&window, Qt::LeftButton, {},
-                          window.control<QWidget>(IDC_COLORAREA)->geometry().center());
-        QTest::mouseMove(&window, QPoint(3, 4));
-        QTest::mouseMove(&window, QPoint(5, 7));
-        QVERIFY(screen.reads == 0 && QGuiApplication::overrideCursor());
-        screen.pending(readiness);
-        const QPoint at = window.mapToGlobal(QPoint(5, 7));
-        const QRgb pixel = FakeScreen::PixelAt(at.x(), at.y());
-        if (readiness == SourceReadiness::Ready)
-            QCOMPARE(window.sampler().currentColor(),
-                     MakeColorRef(qRed(pixel), qGreen(pixel), qBlue(pixel)));
-        else
-            QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-        QCOMPARE(window.findChildren<QMessageBox *>().size(), notices);
-        QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(5, 7));
-        screen.deferred = false;
-        const int reads = screen.reads;
-        dragFrom(window, IDC_COLORAREA);
-        QCOMPARE(screen.reads, reads + 1);
     }
 };
 

@@ -1,8 +1,12 @@
+#include "resources/resource_ids.h"
 #include "screen/portal_screen_source.h"
+#include "settings/settings_store.h"
+#include "window/sampler_window.h"
 
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -10,7 +14,7 @@
 
 // The desktop's screenshot portal as a stand-in on a private bus that starts
 // nothing: it answers each request where the caller listens, after delayMs,
-// with code and file's address.
+// with code and file's address, and counts the requests.
 class FakePortal : public QObject
 {
     Q_OBJECT
@@ -21,6 +25,7 @@ public:
     uint code = 0;
     int delayMs = 0;
     QString file;
+    int requests = 0;
 
 public Q_SLOTS:
     QDBusObjectPath Screenshot(const QString &, const QVariantMap &options,
@@ -30,6 +35,7 @@ public Q_SLOTS:
                              call.service().mid(1).replace(QLatin1Char('.'), QLatin1Char('_')) +
                              QLatin1Char('/') +
                              options.value(QStringLiteral("handle_token")).toString();
+        ++requests;
         QTimer::singleShot(delayMs, this, [this, path] {
             QDBusMessage response = QDBusMessage::createSignal(
                 path, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
@@ -59,9 +65,12 @@ private Q_SLOTS:
     }
     void cleanupTestCase() { daemon.terminate(), daemon.waitForFinished(); }
 
-    // Each answer the portal can give (code -1: there is no portal): how the
-    // drag goes on, and whether the picture's file is gone, which only a
-    // file at least as new as the request may be.
+    // Each answer the portal can give (code -1: there is no portal), to a press
+    // and moves in the window: ready, the pointer's place is sampled from the
+    // picture at once, and a nudge moves by one of its pixels (half a desktop
+    // pixel here), leaving the pointer; otherwise sampling ends, with a notice
+    // unless the user cancelled, and the next press asks again. Only a picture
+    // file at least as new as the request is removed.
     void eachAnswerHandled_data()
     {
         QTest::addColumn<int>("code");
@@ -70,7 +79,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("older");
         QTest::addColumn<SourceReadiness>("readiness");
         QTest::addColumn<bool>("removed");
-        const QSize fits = QGuiApplication::primaryScreen()->geometry().size();
+        const QSize fits = QGuiApplication::primaryScreen()->geometry().size() * 2;
         using R = SourceReadiness;
         QTest::newRow("a picture") << 0 << 0 << fits << false << R::Ready << true;
         QTest::newRow("a file from before") << 0 << 0 << fits << true << R::Ready << false;
@@ -115,15 +124,34 @@ private Q_SLOTS:
 
         PortalScreenSource source(QDBusConnection::connectToBus(address, tag + QLatin1Char('c')),
                                   300);
-        QList<SourceReadiness> answers;
-        source.prepare(this, [&](SourceReadiness r) { answers << r; });
-        QTRY_COMPARE(answers, QList<SourceReadiness>{readiness});
+        SettingsStore settings; // unnamed: reads the defaults, stores nothing
+        SamplerWindow window(settings, source);
+        window.show();
+        const QPoint area = window.control<QWidget>(IDC_COLORAREA)->geometry().center();
+        QTest::mousePress(&window, Qt::LeftButton, {}, area);
+        QTest::mouseMove(&window, QPoint(3, 4));
+        QTest::mouseMove(&window, QPoint(5, 7));
+        QVERIFY(QGuiApplication::overrideCursor()); // waiting shows the sampling cursor
+        const QPoint at = window.mapToGlobal(QPoint(5, 7)) * 2, pointer = QCursor::pos();
+        const auto colorAt = [&](QPoint p) {
+            return MakeColorRef(qRed(picture.pixel(p)), qGreen(picture.pixel(p)),
+                                qBlue(picture.pixel(p)));
+        };
+        if (readiness == SourceReadiness::Ready) {
+            QTRY_COMPARE(window.sampler().currentColor(), colorAt(at));
+            QTest::keyClick(&window, Qt::Key_Right);
+            QCOMPARE(window.sampler().currentColor(), colorAt(at + QPoint(1, 0)));
+            QCOMPARE(QCursor::pos(), pointer);
+        } else
+            QTRY_COMPARE(QGuiApplication::overrideCursor(), nullptr);
         QTRY_COMPARE_WITH_TIMEOUT(QFile::exists(fake.file), !removed, 1000);
-        QCOMPARE(answers.size(), 1);
-        QImage target(201, 201, QImage::Format_RGB32);
-        if (readiness == SourceReadiness::Ready)
-            QVERIFY(source.copyRect(QPoint(130, 250), target) &&
-                    target == picture.copy(130, 250, 201, 201));
+        const bool said =
+            readiness != SourceReadiness::Ready && readiness != SourceReadiness::Cancelled;
+        QCOMPARE(window.findChildren<QMessageBox *>().size(), said ? 1 : 0);
+        QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(5, 7));
+        qDeleteAll(window.findChildren<QMessageBox *>());
+        QTest::mousePress(&window, Qt::LeftButton, {}, area);
+        QTRY_COMPARE(fake.requests, code < 0 ? 0 : 2);
     }
     void cleanup()
     {
