@@ -24,7 +24,15 @@ fi
 
 [ "${1:-}" = -- ] && shift
 
+# A checkout under /tmp (where a CI job may clone) stays in sight through a
+# descriptor opened before the private /tmp hides it.
+root=$(cd "$(dirname "$0")/.." && pwd -P)
+exec 9<"$root"
 mount -t tmpfs -o mode=1777 tmpfs /tmp
+if [[ $root == /tmp/* ]]; then
+    mkdir -p "$root" && mount --no-canonicalize --bind /proc/self/fd/9 "$root"
+fi
+exec 9<&-
 ip link set lo up 2>/dev/null || true
 # sway's runtime folder is nobody's, the rest's root's.
 export XDG_RUNTIME_DIR=/tmp/runtime XDG_CURRENT_DESKTOP=sway
