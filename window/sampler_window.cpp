@@ -281,8 +281,7 @@ void SamplerWindow::cancelSampling()
     stopSampling();
 }
 
-// The change applies to the window all the same. Said once a run: every later
-// change fails alike.
+// Said once a run: every later change fails alike.
 void SamplerWindow::store(const char *entry, int value)
 {
     const QString problem =
@@ -302,9 +301,10 @@ void SamplerWindow::mousePressEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton) {
         if (Mode == Sampling::Click) {
             // The click that ends sampling keeps the colour under it, wherever
-            // it lands.
+            // it lands (once the source is ready, if it is not yet).
+            LastPointer = mapToGlobal(event->position());
             if (!AwaitingSource)
-                samplePointer(mapToGlobal(event->position()));
+                samplePointer(LastPointer);
             stopSampling();
             return;
         }
