@@ -1,7 +1,6 @@
 #include "sampling/magnifier.h"
 
 #include "sampling/drag_sampler.h"
-#include "settings/settings_store.h"
 
 #include <QPainter>
 
@@ -107,10 +106,8 @@ void DrawSwatch(QPainter &painter, const QRect &colorAreaOuter, COLORREF color, 
 }
 
 void DrawMagnifier(QPainter &painter, const QRect &zoomAreaOuter, const QImage &capture,
-                   const SettingsStore &settings)
+                   int zoomIndex)
 {
-    const int index = settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
-                                      QLatin1String(SETTINGS_ENTRY_ZOOM), 0);
     const qreal ratio = painter.device()->devicePixelRatioF();
     const QRect inner = InnerDeviceRect(zoomAreaOuter, ratio);
     // Undoing the scale Qt puts between the painter and a scaled device
@@ -118,6 +115,6 @@ void DrawMagnifier(QPainter &painter, const QRect &zoomAreaOuter, const QImage &
     painter.save();
     painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
     painter.drawImage(inner.topLeft(),
-                      MagnifierPicture(capture, inner.size(), ZoomFactorFromIndex(index)));
+                      MagnifierPicture(capture, inner.size(), ZoomFactorFromIndex(zoomIndex)));
     painter.restore();
 }

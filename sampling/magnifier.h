@@ -6,7 +6,6 @@
 #include <QRect>
 
 class QPainter;
-class SettingsStore;
 
 // Both framed areas are drawn inside their outer rectangle shrunk by this many
 // pixels on every side, clear of the frame.
@@ -40,7 +39,6 @@ QImage MagnifierPicture(const QImage &capture, QSize size, qint64 factor);
 void DrawSwatch(QPainter &painter, const QRect &colorAreaOuter, COLORREF color, const QImage &icon);
 
 // Draws the magnifier in device pixels, so that each screen pixel is a block
-// of exactly z × z device pixels at any scale. The zoom index is read from the
-// settings at every call, so another instance's choice shows at once.
+// of exactly z × z device pixels at any scale, at the zoom list's index.
 void DrawMagnifier(QPainter &painter, const QRect &zoomAreaOuter, const QImage &capture,
-                   const SettingsStore &settings);
+                   int zoomIndex);

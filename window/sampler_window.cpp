@@ -161,16 +161,15 @@ void SamplerWindow::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     if (event->region().intersects(ColorArea->geometry()))
         DrawSwatch(painter, ColorArea->geometry(), Sampler.currentColor(), SwatchIcon);
-    if (event->region().intersects(ZoomArea->geometry())) {
-        DrawMagnifier(painter, ZoomArea->geometry(), Sampler.captureBuffer(), Settings);
-        selectStoredZoom();
-    }
+    if (event->region().intersects(ZoomArea->geometry()))
+        DrawMagnifier(painter, ZoomArea->geometry(), Sampler.captureBuffer(), selectStoredZoom());
 }
 
-// Another instance may have changed the zoom the magnifier draws at; the list
-// shows it too, without storing it again. An index outside the list selects
-// nothing; the magnifier still draws at the stored index.
-void SamplerWindow::selectStoredZoom()
+// The zoom is read from the settings at every paint, so that another
+// instance's choice shows at once, in the magnifier and in the list, without
+// being stored again. An index outside the list selects nothing; the
+// magnifier still draws at it.
+int SamplerWindow::selectStoredZoom()
 {
     const int zoom = Settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
                                      QLatin1String(SETTINGS_ENTRY_ZOOM), 0);
@@ -179,6 +178,7 @@ void SamplerWindow::selectStoredZoom()
         const QSignalBlocker quiet(ZoomList);
         ZoomList->setCurrentIndex(item);
     }
+    return zoom;
 }
 
 bool SamplerWindow::mayStartDrag()

@@ -77,7 +77,7 @@ private:
     void cancelSampling();
     bool keyWhileSampling(QKeyEvent *event);
     void nudge(QPoint step);
-    void selectStoredZoom();
+    int selectStoredZoom();
     void setAlwaysOnTop(bool on);
     bool wheelOverWindow(QWheelEvent *event);
 
