@@ -22,14 +22,7 @@ DragSampler::DragSampler(ScreenSource &screen, QRgb buttonFace)
     capture_.fill(face_);
 }
 
-COLORREF DragSampler::sample(QPoint screenPoint, int radius)
-{
-    const QPoint clamped(std::clamp(screenPoint.x(), -FARTHEST_POINT, FARTHEST_POINT),
-                         std::clamp(screenPoint.y(), -FARTHEST_POINT, FARTHEST_POINT));
-    return sampleSourcePixel(screen_.sourcePixel(clamped), radius);
-}
-
-COLORREF DragSampler::sampleSourcePixel(QPoint sourcePixel, int radius)
+COLORREF DragSampler::sample(QPoint sourcePixel, int radius)
 {
     radius = std::clamp(radius, 0, CAPTURE_CENTER);
     if (radius != radius_) {

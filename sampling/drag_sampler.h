@@ -23,13 +23,11 @@ public:
 
     // Reads the square of capture pixels within radius of the centre (at most
     // CAPTURE_CENTER: only what the magnifier can show needs reading) around
-    // screenPoint, a physical screen pixel, and makes the centre the current
-    // colour. A point on no screen reads as all bits set, which shows as
-    // white. Returns the new colour.
-    COLORREF sample(QPoint screenPoint, int radius);
-    // The same at a pixel of the source's own grid (ScreenSource::sourcePixel),
-    // which on a picture of a scaled screen is finer than the desktop's.
-    COLORREF sampleSourcePixel(QPoint sourcePixel, int radius);
+    // sourcePixel, a pixel of the source's own grid (ScreenSource::sourcePixel:
+    // a physical screen pixel, or a picture's, finer on a scaled screen), and
+    // makes the centre the current colour. A point on no screen reads as all
+    // bits set, which shows as white. Returns the new colour.
+    COLORREF sample(QPoint sourcePixel, int radius);
 
     COLORREF currentColor() const { return color_; }
 

@@ -250,7 +250,7 @@ void SamplerWindow::sampleAt(QPoint sourcePixel)
     LastPoint = sourcePixel;
     const int radius =
         CaptureRadiusShown(InnerDeviceRect(ZoomArea->geometry(), devicePixelRatioF()).size());
-    showColor(FormatColorTexts(Sampler.sampleSourcePixel(sourcePixel, radius)));
+    showColor(FormatColorTexts(Sampler.sample(sourcePixel, radius)));
 }
 
 void SamplerWindow::showColor(const ColorTexts &texts)
