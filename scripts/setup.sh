@@ -13,7 +13,8 @@ for pkg in "${wanted[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-cmd="apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends ${missing[*]}"
+# Two checkouts set up at once wait for each other rather than fail on apt's lock.
+cmd="flock /var/lock/tintgrabber-setup.lock sh -c 'apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=600 ${missing[*]}'"
 if [ "$(id -u)" -ne 0 ]; then
     if command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
         exec sudo sh -c "$cmd"
