@@ -7,19 +7,20 @@ namespace
 
 using K = ControlKind;
 
+// The copy buttons take their captions from the colour formats.
 constexpr ControlTemplate SAMPLER_CONTROLS[] = {
     {IDC_ZOOMAREA, K::EtchedFrame, "", {1, 2, 57, 55}},
-    {IDC_COPYHASHHEX, K::PushButton, "#HTML", {61, 2, 41, 11}},
+    {IDC_COPYHASHHEX, K::PushButton, "", {61, 2, 41, 11}},
     {IDC_HASHHEXTEXT, K::ReadOnlyField, "", {61, 16, 41, 12}},
-    {IDC_COPYHEX, K::PushButton, "HTML", {105, 2, 41, 11}},
+    {IDC_COPYHEX, K::PushButton, "", {105, 2, 41, 11}},
     {IDC_HEXTEXT, K::ReadOnlyField, "", {105, 16, 41, 12}},
-    {IDC_COPYRED, K::PushButton, "R", {149, 2, 18, 11}},
+    {IDC_COPYRED, K::PushButton, "", {149, 2, 18, 11}},
     {IDC_REDTEXT, K::ReadOnlyField, "", {149, 16, 18, 12}},
-    {IDC_COPYGREEN, K::PushButton, "G", {170, 2, 18, 11}},
+    {IDC_COPYGREEN, K::PushButton, "", {170, 2, 18, 11}},
     {IDC_GREENTEXT, K::ReadOnlyField, "", {170, 16, 18, 12}},
-    {IDC_COPYBLUE, K::PushButton, "B", {191, 2, 18, 11}},
+    {IDC_COPYBLUE, K::PushButton, "", {191, 2, 18, 11}},
     {IDC_BLUETEXT, K::ReadOnlyField, "", {191, 16, 18, 12}},
-    {IDC_COPYPOVRAY, K::PushButton, "Copy to clipboard in POV-Ray format", {61, 31, 148, 11}},
+    {IDC_COPYPOVRAY, K::PushButton, "", {61, 31, 148, 11}},
     {IDC_POVRAYTEXT, K::ReadOnlyField, "", {61, 44, 148, 12}},
     {IDC_TOPMOST, K::AutoCheckBox, "Always on top", {213, 2, 60, 10}},
     {IDC_COLORAREA, K::EtchedFrame, "", {212, 12, 59, 30}},

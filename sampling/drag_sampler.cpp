@@ -15,43 +15,39 @@ constexpr int FARTHEST_POINT = 1 << 30;
 } // namespace
 
 DragSampler::DragSampler(ScreenSource &screen, QRgb buttonFace)
-    : screen_(screen), face_(buttonFace),
-      color_(MakeColorRef(qRed(buttonFace), qGreen(buttonFace), qBlue(buttonFace))),
-      capture_(CAPTURE_SIZE, CAPTURE_SIZE, QImage::Format_RGB32)
+    : Screen(screen), Face(buttonFace), CurrentColor(buttonFace),
+      CaptureBuffer(CAPTURE_SIZE, CAPTURE_SIZE, QImage::Format_RGB32)
 {
-    capture_.fill(face_);
+    CaptureBuffer.fill(Face);
 }
 
-COLORREF DragSampler::sample(QPoint sourcePixel, int radius)
+QRgb DragSampler::sample(QPoint sourcePixel, int radius)
 {
     radius = std::clamp(radius, 0, CAPTURE_CENTER);
-    if (radius != radius_) {
+    if (radius != Radius) {
         // Outside a new part the button face shows, never what an earlier
         // drag left there.
-        capture_.fill(face_);
-        radius_ = radius;
+        CaptureBuffer.fill(Face);
+        Radius = radius;
         const int corner = CAPTURE_CENTER - radius;
-        part_ =
-            QImage(capture_.bits() + corner * capture_.bytesPerLine() + corner * 4, 2 * radius + 1,
-                   2 * radius + 1, capture_.bytesPerLine(), QImage::Format_RGB32);
+        Part = QImage(CaptureBuffer.bits() + corner * CaptureBuffer.bytesPerLine() + corner * 4,
+                      2 * radius + 1, 2 * radius + 1, CaptureBuffer.bytesPerLine(),
+                      QImage::Format_RGB32);
     }
     // Filling first leaves the button face wherever no screen supplies a pixel.
-    part_.fill(face_);
+    Part.fill(Face);
     const QPoint clamped(std::clamp(sourcePixel.x(), -FARTHEST_POINT, FARTHEST_POINT),
                          std::clamp(sourcePixel.y(), -FARTHEST_POINT, FARTHEST_POINT));
-    if (!screen_.copySourceRect(clamped - QPoint(radius, radius), part_)) {
-        color_ = 0xFFFFFFFFu;
-        return color_;
-    }
-    const QRgb centre = capture_.pixel(CAPTURE_CENTER, CAPTURE_CENTER);
-    color_ = MakeColorRef(qRed(centre), qGreen(centre), qBlue(centre));
-    return color_;
+    CurrentColor = Screen.copySourceRect(clamped - QPoint(radius, radius), Part)
+                       ? CaptureBuffer.pixel(CAPTURE_CENTER, CAPTURE_CENTER)
+                       : 0xFFFFFFFFu;
+    return CurrentColor;
 }
 
 void DragSampler::restore(const Shown &shown)
 {
-    color_ = shown.color;
+    CurrentColor = shown.color;
     // Copied into the pixels in place: the part being read stays an image over
     // them.
-    std::memcpy(capture_.bits(), shown.capture.constBits(), capture_.sizeInBytes());
+    std::memcpy(CaptureBuffer.bits(), shown.capture.constBits(), CaptureBuffer.sizeInBytes());
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "sampling/color_texts.h"
-
 #include <QImage>
 #include <QPoint>
+#include <QRgb>
 
 class ScreenSource;
 
@@ -27,28 +26,28 @@ public:
     // a physical screen pixel, or a picture's, finer on a scaled screen), and
     // makes the centre the current colour. A point on no screen reads as all
     // bits set, which shows as white. Returns the new colour.
-    COLORREF sample(QPoint sourcePixel, int radius);
+    QRgb sample(QPoint sourcePixel, int radius);
 
-    COLORREF currentColor() const { return color_; }
+    QRgb currentColor() const { return CurrentColor; }
 
     // What a sampling shows, kept so that a cancelled one can be undone.
     struct Shown {
-        COLORREF color;
+        QRgb color;
         QImage capture;
     };
-    Shown shown() const { return {color_, capture_.copy()}; }
+    Shown shown() const { return {CurrentColor, CaptureBuffer.copy()}; }
     void restore(const Shown &shown);
 
     // Format_RGB32. Painted straight from this reference, it stays unshared,
     // so refilling it never allocates.
-    const QImage &captureBuffer() const { return capture_; }
+    const QImage &captureBuffer() const { return CaptureBuffer; }
 
 private:
-    ScreenSource &screen_;
-    const QRgb face_;
-    COLORREF color_;
-    QImage capture_;
-    // An image over the capture's pixels within radius_ of the centre.
-    QImage part_;
-    int radius_ = -1;
+    ScreenSource &Screen;
+    const QRgb Face;
+    QRgb CurrentColor;
+    QImage CaptureBuffer;
+    // An image over the capture's pixels within Radius of the centre.
+    QImage Part;
+    int Radius = -1;
 };

@@ -43,9 +43,9 @@ QRect InnerDeviceRect(const QRect &outer, qreal pixelRatio)
     const auto device = [pixelRatio](int logical) {
         return int(std::lround(double(logical) * pixelRatio));
     };
-    return QRect(QPoint(device(outer.x() + AREA_INSET), device(outer.y() + AREA_INSET)),
-                 QPoint(device(outer.x() + outer.width() - AREA_INSET) - 1,
-                        device(outer.y() + outer.height() - AREA_INSET) - 1));
+    const QRect inner = insideFrame(outer);
+    return QRect(QPoint(device(inner.left()), device(inner.top())),
+                 QPoint(device(inner.right() + 1) - 1, device(inner.bottom() + 1) - 1));
 }
 
 int CaptureRadiusShown(QSize inner)
@@ -96,10 +96,10 @@ QImage MagnifierPicture(const QImage &capture, QSize size, qint64 factor)
     return picture;
 }
 
-void DrawSwatch(QPainter &painter, const QRect &colorAreaOuter, COLORREF color, const QImage &icon)
+void DrawSwatch(QPainter &painter, const QRect &colorAreaOuter, QRgb color, const QImage &icon)
 {
-    const QRect r = colorAreaOuter.adjusted(AREA_INSET, AREA_INSET, -AREA_INSET, -AREA_INSET);
-    painter.fillRect(r, QColor(int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF)));
+    const QRect r = insideFrame(colorAreaOuter);
+    painter.fillRect(r, QColor(color));
     painter.drawImage(
         QPoint(r.x() + (r.width() - icon.width()) / 2, r.y() + (r.height() - icon.height()) / 2),
         icon);

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "sampling/color_texts.h"
+#include "resources/zoom_items.h"
 
 #include <QImage>
 #include <QRect>
+#include <QRgb>
 
 class QPainter;
 
@@ -11,10 +12,16 @@ class QPainter;
 // pixels on every side, clear of the frame.
 inline constexpr int AREA_INSET = 3;
 
-// Zoom list index 0 ("x3") is factor 3.
+// Zoom list index 0 ("x3") is the smallest factor.
 constexpr qint64 ZoomFactorFromIndex(int index)
 {
-    return qint64(index) + 3;
+    return qint64(index) + ZOOM_FIRST_FACTOR;
+}
+
+// Where an area draws: its outer rectangle shrunk by AREA_INSET on every side.
+constexpr QRect insideFrame(const QRect &outer)
+{
+    return outer.adjusted(AREA_INSET, AREA_INSET, -AREA_INSET, -AREA_INSET);
 }
 
 // An area's inner rectangle in device pixels, pixelRatio of them a logical
@@ -36,7 +43,7 @@ QImage MagnifierPicture(const QImage &capture, QSize size, qint64 factor);
 
 // Fills the colour area's inner rectangle with color and draws icon centred
 // on it, through the icon's transparency.
-void DrawSwatch(QPainter &painter, const QRect &colorAreaOuter, COLORREF color, const QImage &icon);
+void DrawSwatch(QPainter &painter, const QRect &colorAreaOuter, QRgb color, const QImage &icon);
 
 // Draws the magnifier in device pixels, so that each screen pixel is a block
 // of exactly z × z device pixels at any scale, at the zoom list's index.

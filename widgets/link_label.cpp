@@ -2,29 +2,9 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QUrl>
-
-namespace
-{
-
-// Shown without blocking either window; the link is there to be copied.
-void SayNotOpened(QWidget *parent, const QString &link)
-{
-    auto *box = new QMessageBox(
-        QMessageBox::Warning, QStringLiteral("Tintgrabber"),
-        QStringLiteral("No program on this desktop opened the link\n\n%1\n\nYou can select it "
-                       "here, copy it and open it yourself.")
-            .arg(link),
-        QMessageBox::Ok, parent);
-    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->show();
-}
-
-} // namespace
 
 LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent)
 {
@@ -68,6 +48,12 @@ LinkLabel &LinkLabel::SetLinkCursor(const QCursor &cursor)
     return *this;
 }
 
+LinkLabel &LinkLabel::whenNotOpened(std::function<void(const QString &link)> notOpened)
+{
+    NotOpened = std::move(notOpened);
+    return *this;
+}
+
 void LinkLabel::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
@@ -84,12 +70,12 @@ void LinkLabel::mousePressEvent(QMouseEvent *event)
     connect(opener, &QProcess::finished, this,
             [this, opener, link](int status, QProcess::ExitStatus how) {
                 if (how != QProcess::NormalExit || status != 0)
-                    SayNotOpened(window(), link);
+                    NotOpened(link);
                 opener->deleteLater();
             });
     connect(opener, &QProcess::errorOccurred, this, [this, opener, link](QProcess::ProcessError e) {
         if (e == QProcess::FailedToStart) {
-            SayNotOpened(window(), link);
+            NotOpened(link);
             opener->deleteLater();
         }
     });
@@ -98,6 +84,6 @@ void LinkLabel::mousePressEvent(QMouseEvent *event)
                    QStringLiteral("sh"), url.toString(QUrl::FullyEncoded)});
 #else
     if (!QDesktopServices::openUrl(url))
-        SayNotOpened(window(), link);
+        NotOpened(link);
 #endif
 }

@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include <functional>
+
 // A static text that acts as a hyperlink: its own text is the address, opened
 // through the desktop when the label is clicked (xdg-open on Linux, the
 // shell's open verb on Windows). It keeps its own background, the button
@@ -18,7 +20,12 @@ public:
     LinkLabel &SetColor(const QColor &color);
     LinkLabel &SetUnderline(bool underline);
     LinkLabel &SetLinkCursor(const QCursor &cursor);
+    // Called with the link when no program on the desktop opened it.
+    LinkLabel &whenNotOpened(std::function<void(const QString &link)> notOpened);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    std::function<void(const QString &link)> NotOpened = [](const QString &) {};
 };

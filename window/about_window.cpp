@@ -5,6 +5,7 @@
 #include "resources/resource_ids.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/link_label.h"
+#include "window/notices.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -67,6 +68,8 @@ AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent)
     for (int id : {IDC_MAILLINK, IDC_WEBLINK}) {
         auto *link = static_cast<LinkLabel *>(controls.value(id));
         link->SetLinkEnabled(true).SetColor(Qt::blue).SetUnderline(true).SetLinkCursor(cursor);
+        link->whenNotOpened(
+            [this](const QString &address) { showNotice(this, linkNotOpenedNotice(address)); });
         // The desktop's font is often larger than the window's: an address
         // stays one line, never broken at its slashes, and gets the room it
         // needs up to the window's right margin.

@@ -8,13 +8,13 @@
 #include "settings/settings_store.h"
 #include "widgets/color_field.h"
 #include "widgets/dialog_builder.h"
+#include "window/notices.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -25,77 +25,8 @@
 namespace
 {
 
-// The fields that show a colour's texts, in the texts' order.
-constexpr std::array<int, 6> TEXT_FIELD_IDS = {IDC_REDTEXT,     IDC_GREENTEXT, IDC_BLUETEXT,
-                                               IDC_HASHHEXTEXT, IDC_HEXTEXT,   IDC_POVRAYTEXT};
-
-// Each copy button and the field it copies.
-constexpr std::pair<int, int> COPY_BUTTONS[] = {
-    {IDC_COPYHASHHEX, IDC_HASHHEXTEXT}, {IDC_COPYHEX, IDC_HEXTEXT},
-    {IDC_COPYRED, IDC_REDTEXT},         {IDC_COPYGREEN, IDC_GREENTEXT},
-    {IDC_COPYBLUE, IDC_BLUETEXT},       {IDC_COPYPOVRAY, IDC_POVRAYTEXT},
-};
-
 // One notch of an ordinary mouse wheel, in eighths of a degree.
 constexpr int WHEEL_NOTCH = 120;
-
-QRect Inside(const QWidget *area)
-{
-    return area->geometry().adjusted(AREA_INSET, AREA_INSET, -AREA_INSET, -AREA_INSET);
-}
-
-QString UnreadableScreenMessage(ScreenAccess access)
-{
-    if (access == ScreenAccess::NoGrab)
-        return QStringLiteral(
-            "Tintgrabber cannot read the screen on this desktop, so it cannot show the colour "
-            "under the pointer.\n\nIt reads the screen on X11 desktops. In a Wayland session, "
-            "choose an X11 (Xorg) session when you log in.");
-    return QStringLiteral(
-        "Tintgrabber runs through XWayland here, which lets it read only the windows of other "
-        "X11 programs. Everywhere else on the screen it would read black, not the colour you "
-        "see.\n\nTo read the whole screen, choose an X11 (Xorg) session when you log in.");
-}
-
-// A message the window goes on without waiting for.
-void Notice(QWidget *parent, const QString &text)
-{
-    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Tintgrabber"), text,
-                                QMessageBox::Ok, parent);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-}
-
-// What stopped a drag before its first sample; a cancel by the user needs no
-// word.
-QString SourceProblemMessage(SourceReadiness readiness)
-{
-    switch (readiness) {
-    case SourceReadiness::Refused:
-        return QStringLiteral(
-            "The desktop refused Tintgrabber a screenshot, so it cannot show the colour under "
-            "the pointer.\n\nAllow it where your desktop grants screenshot permission: on "
-            "GNOME in Settings, Apps, Tintgrabber (\"Take Screenshots\"); on KDE Plasma in "
-            "System Settings, Application Permissions. Then press again.");
-    case SourceReadiness::NoPortal:
-        return UnreadableScreenMessage(ScreenAccess::OnlyX11Windows);
-    case SourceReadiness::TimedOut:
-        return QStringLiteral(
-            "The desktop did not hand over a screenshot within 5 seconds, so Tintgrabber cannot "
-            "show the colour under the pointer. Press again to try once more.");
-    case SourceReadiness::Unreadable:
-        return QStringLiteral(
-            "The desktop's screenshot could not be read, so Tintgrabber cannot show the colour "
-            "under the pointer. Press again to try once more.");
-    case SourceReadiness::ScaleMismatch:
-        return QStringLiteral(
-            "The desktop's screenshot is scaled differently across than down, so Tintgrabber "
-            "cannot tell which of its pixels lies under the pointer. This happens where the "
-            "desktop arranges its screens other than X11 programs see them.");
-    default:
-        return {};
-    }
-}
 
 } // namespace
 
@@ -103,12 +34,29 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
     : QDialog(parent), Controls(BuildDialog(*this, SamplerWindowTemplate())),
       TopmostCheck(control<QCheckBox>(IDC_TOPMOST)), ZoomList(control<QComboBox>(IDC_ZOOMLIST)),
       ColorArea(control<QWidget>(IDC_COLORAREA)), ZoomArea(control<QWidget>(IDC_ZOOMAREA)),
-      Settings(settings), Screen(screen), Sampler(screen, palette().color(QPalette::Button).rgb()),
+      Settings(settings),
+      Session(screen, palette().color(QPalette::Button).rgb(),
+              {[this](QPointF global) { return desktopPixel(global); },
+               [this] {
+                   return CaptureRadiusShown(
+                       InnerDeviceRect(ZoomArea->geometry(), devicePixelRatioF()).size());
+               },
+               ExactPointer, WarpPointer, [this] { sessionChanged(); }}),
       SwatchIcon(IconPicture(IDI_APP).toImage())
 {
-    for (std::size_t i = 0; i < Fields.size(); ++i)
-        Fields[i] = control<ColorField>(TEXT_FIELD_IDS[i]);
-    // A press over either area reaches the window, which starts the drag.
+    for (std::size_t i = 0; i < COLOR_FORMAT_COUNT; ++i) {
+        const ColorFormat &format = COLOR_FORMATS[i];
+        ColorField *field = Fields[i] = control<ColorField>(format.fieldId);
+        auto *button = control<QPushButton>(format.buttonId);
+        button->setText(QString::fromUtf8(format.caption));
+        // Selecting all leaves the caret at the end, scrolled into view; an
+        // empty field has no selection and leaves the clipboard alone.
+        connect(button, &QPushButton::clicked, field, [field] {
+            field->selectAll();
+            field->copy();
+        });
+    }
+    // A press over either area reaches the window, which starts sampling.
     ColorArea->setAttribute(Qt::WA_TransparentForMouseEvents);
     ZoomArea->setAttribute(Qt::WA_TransparentForMouseEvents);
     for (int index = 0; index < ZOOM_ITEM_COUNT; ++index)
@@ -122,7 +70,7 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
                                       QLatin1String(SETTINGS_ENTRY_ALWAYS_ON_TOP), 0);
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop != 0);
     TopmostCheck->setChecked(onTop != 0);
-    selectStoredZoom();
+    syncZoom();
     setWindowOpacity(ACTIVE_ALPHA / 255.0);
 
     connect(TopmostCheck, &QCheckBox::clicked, this, [this](bool checked) {
@@ -134,15 +82,6 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
         // The capture stays; only its enlargement changes.
         update(ZoomArea->geometry());
     });
-    for (const auto &[buttonId, fieldId] : COPY_BUTTONS) {
-        ColorField *field = control<ColorField>(fieldId);
-        // Selecting all leaves the caret at the end, scrolled into view; an
-        // empty field has no selection and leaves the clipboard alone.
-        connect(control<QPushButton>(buttonId), &QPushButton::clicked, field, [field] {
-            field->selectAll();
-            field->copy();
-        });
-    }
     // A wheel turn goes to whatever is under the pointer; the window wants
     // every turn over any of its controls.
     qApp->installEventFilter(this);
@@ -151,37 +90,81 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
 SamplerWindow::~SamplerWindow()
 {
     qApp->removeEventFilter(this);
-    if (CursorShown)
+    if (PointerHeld)
         QGuiApplication::restoreOverrideCursor();
+}
+
+// The zoom is read before every paint, so that another instance's choice
+// shows in the magnifier and in the list without being stored again, and the
+// list is never changed while the window paints.
+bool SamplerWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::UpdateRequest)
+        syncZoom();
+    return QDialog::event(event);
+}
+
+// An index outside the list selects nothing; the magnifier still draws at it.
+void SamplerWindow::syncZoom()
+{
+    ZoomIndex = Settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
+                                QLatin1String(SETTINGS_ENTRY_ZOOM), 0);
+    const int item = ZoomIndex >= 0 && ZoomIndex < ZOOM_ITEM_COUNT ? ZoomIndex : -1;
+    if (item != ZoomList->currentIndex()) {
+        const QSignalBlocker quiet(ZoomList);
+        ZoomList->setCurrentIndex(item);
+    }
 }
 
 void SamplerWindow::paintEvent(QPaintEvent *event)
 {
     // The background is already in place; the frames draw only their edges.
     QPainter painter(this);
+    const DragSampler &sampler = Session.sampler();
     if (event->region().intersects(ColorArea->geometry()))
-        DrawSwatch(painter, ColorArea->geometry(), Sampler.currentColor(), SwatchIcon);
+        DrawSwatch(painter, ColorArea->geometry(), sampler.currentColor(), SwatchIcon);
     if (event->region().intersects(ZoomArea->geometry()))
-        DrawMagnifier(painter, ZoomArea->geometry(), Sampler.captureBuffer(), selectStoredZoom());
+        DrawMagnifier(painter, ZoomArea->geometry(), sampler.captureBuffer(), ZoomIndex);
 }
 
-// The zoom is read from the settings at every paint, so that another
-// instance's choice shows at once, in the magnifier and in the list, without
-// being stored again. An index outside the list selects nothing; the
-// magnifier still draws at it.
-int SamplerWindow::selectStoredZoom()
+QPoint SamplerWindow::desktopPixel(QPointF global)
 {
-    const int zoom = Settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
-                                     QLatin1String(SETTINGS_ENTRY_ZOOM), 0);
-    const int item = zoom >= 0 && zoom < ZOOM_ITEM_COUNT ? zoom : -1;
-    if (item != ZoomList->currentIndex()) {
-        const QSignalBlocker quiet(ZoomList);
-        ZoomList->setCurrentIndex(item);
-    }
-    return zoom;
+    const QPoint mapped =
+        PhysicalFromLogical(Screens.infos(), global, Screens.indexOf(windowHandle()->screen()));
+    return PointerPixel(mapped, devicePixelRatioF(), ExactPointer);
 }
 
-bool SamplerWindow::mayStartDrag()
+// The session changed: the window takes the pointer while sampling holds it,
+// shows a new colour, and says what kept the source from getting ready.
+void SamplerWindow::sessionChanged()
+{
+    if (Session.holdsPointer() != PointerHeld) {
+        PointerHeld = Session.holdsPointer();
+        // Tracking gives click-sampling its moves with no button held.
+        setMouseTracking(PointerHeld);
+        if (PointerHeld) {
+            grabMouse();
+            QGuiApplication::setOverrideCursor(SamplerCursor());
+        } else {
+            PressedIn = nullptr;
+            if (mouseGrabber() == this)
+                releaseMouse();
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+    if (Session.shownCount() != ShownCount) {
+        ShownCount = Session.shownCount();
+        update(insideFrame(ColorArea->geometry()));
+        update(insideFrame(ZoomArea->geometry()));
+        const ColorTexts &texts = Session.texts();
+        for (std::size_t i = 0; i < COLOR_FORMAT_COUNT; ++i)
+            Fields[i]->setText(texts[i]);
+    }
+    if (const std::optional<SourceReadiness> problem = Session.takeProblem())
+        showNotice(this, sourceProblemNotice(*problem));
+}
+
+bool SamplerWindow::mayStartSampling()
 {
     if (Access == ScreenAccess::Readable)
         return true;
@@ -189,96 +172,10 @@ bool SamplerWindow::mayStartDrag()
     // drags go on through XWayland, where other X11 windows read true.
     if (!AccessTold) {
         AccessTold = true;
-        Notice(this, UnreadableScreenMessage(Access));
+        showNotice(this, unreadableScreenNotice(Access));
         return false;
     }
     return Access == ScreenAccess::OnlyX11Windows;
-}
-
-void SamplerWindow::startSampling(QWidget *area, QPointF global)
-{
-    const bool starting = Mode == Sampling::Off;
-    if (starting) {
-        Before = Sampler.shown();
-        for (std::size_t i = 0; i < Fields.size(); ++i)
-            TextsBefore[i] = Fields[i]->text();
-        LastPoint.reset();
-    }
-    Mode = Sampling::Drag;
-    PressedIn = area;
-    LastPointer = global;
-    grabMouse();
-    // A press during a drag whose release went elsewhere keeps the one cursor
-    // shown, so the end puts back the cursor from before.
-    if (!CursorShown)
-        QGuiApplication::setOverrideCursor(SamplerCursor());
-    CursorShown = true;
-    if (starting) {
-        SampleWhenReady = true;
-        AwaitingSource = Preparing = true;
-        Screen.prepare(this, [this](SourceReadiness readiness) { sourcePrepared(readiness); });
-        Preparing = false;
-    }
-}
-
-// A live source is ready at once, and the first sample comes with the first
-// move; a desktop's screenshot may take a while, and then the pointer's place
-// is sampled at once, also where sampling ended meanwhile (not where Escape
-// undid it).
-void SamplerWindow::sourcePrepared(SourceReadiness readiness)
-{
-    AwaitingSource = false;
-    if (readiness == SourceReadiness::Ready) {
-        if (!Preparing && SampleWhenReady)
-            samplePointer(LastPointer);
-        return;
-    }
-    stopSampling();
-    if (readiness != SourceReadiness::Cancelled)
-        Notice(this, SourceProblemMessage(readiness));
-}
-
-void SamplerWindow::samplePointer(QPointF global)
-{
-    const QPoint mapped =
-        PhysicalFromLogical(Screens.infos(), global, Screens.indexOf(windowHandle()->screen()));
-    sampleAt(Screen.sourcePixel(PointerPixel(mapped, devicePixelRatioF(), ExactPointer)));
-}
-
-void SamplerWindow::sampleAt(QPoint sourcePixel)
-{
-    LastPoint = sourcePixel;
-    const int radius =
-        CaptureRadiusShown(InnerDeviceRect(ZoomArea->geometry(), devicePixelRatioF()).size());
-    showColor(FormatColorTexts(Sampler.sample(sourcePixel, radius)));
-}
-
-void SamplerWindow::showColor(const ColorTexts &texts)
-{
-    update(Inside(ColorArea));
-    update(Inside(ZoomArea));
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        Fields[i]->setText(texts[i]);
-}
-
-void SamplerWindow::stopSampling()
-{
-    Mode = Sampling::Off;
-    PressedIn = nullptr;
-    setMouseTracking(false);
-    if (mouseGrabber() == this)
-        releaseMouse();
-    if (CursorShown)
-        QGuiApplication::restoreOverrideCursor();
-    CursorShown = false;
-}
-
-void SamplerWindow::cancelSampling()
-{
-    SampleWhenReady = false;
-    Sampler.restore(Before);
-    showColor(TextsBefore);
-    stopSampling();
 }
 
 // Said once a run: every later change fails alike.
@@ -289,59 +186,42 @@ void SamplerWindow::store(const char *entry, int value)
     if (problem.isEmpty() || StoreTold)
         return;
     StoreTold = true;
-    Notice(this, QStringLiteral("Tintgrabber cannot store your settings in\n%1\nbecause %2.\n\n"
-                                "The file is left as it is. Until it can be stored, the zoom "
-                                "stays as stored and always on top lasts until Tintgrabber "
-                                "closes.")
-                     .arg(QDir::toNativeSeparators(Settings.location()), problem));
+    showNotice(this,
+               settingsNotStoredNotice(QDir::toNativeSeparators(Settings.location()), problem));
 }
 
 void SamplerWindow::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
-        if (Mode == Sampling::Click) {
-            // The click that ends sampling keeps the colour under it, wherever
-            // it lands (once the source is ready, if it is not yet).
-            LastPointer = mapToGlobal(event->position());
-            if (!AwaitingSource)
-                samplePointer(LastPointer);
-            stopSampling();
-            return;
-        }
         const QPoint at = event->position().toPoint();
         QWidget *area = ColorArea->geometry().contains(at)  ? ColorArea
                         : ZoomArea->geometry().contains(at) ? ZoomArea
                                                             : nullptr;
-        if (area && (Mode == Sampling::Drag || mayStartDrag()))
-            startSampling(area, mapToGlobal(event->position()));
+        const bool starts = area && Session.state() == SamplingSession::State::Off;
+        if (!starts || mayStartSampling()) {
+            Session.press(mapToGlobal(event->position()), area != nullptr);
+            if (Session.holdsPointer()) {
+                PressedIn = area;
+                // Again after a release that went elsewhere.
+                grabMouse();
+            }
+        }
     }
     QDialog::mousePressEvent(event);
 }
 
 void SamplerWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    if (Mode != Sampling::Off) {
-        if (PressedIn && !PressedIn->geometry().contains(event->position().toPoint()))
-            PressedIn = nullptr;
-        LastPointer = mapToGlobal(event->position());
-        if (!AwaitingSource)
-            samplePointer(LastPointer);
-    }
+    if (PressedIn && !PressedIn->geometry().contains(event->position().toPoint()))
+        PressedIn = nullptr;
+    Session.move(mapToGlobal(event->position()));
     QDialog::mouseMoveEvent(event);
 }
 
 void SamplerWindow::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && Mode == Sampling::Drag) {
-        // A press and release in one area is a click: sampling follows the
-        // pointer, no button held, until the next click.
-        if (PressedIn && PressedIn->geometry().contains(event->position().toPoint())) {
-            Mode = Sampling::Click;
-            setMouseTracking(true);
-        } else {
-            stopSampling();
-        }
-    }
+    if (event->button() == Qt::LeftButton)
+        Session.release(PressedIn && PressedIn->geometry().contains(event->position().toPoint()));
     QDialog::mouseReleaseEvent(event);
 }
 
@@ -364,53 +244,37 @@ void SamplerWindow::keyPressEvent(QKeyEvent *event)
 // Escape and Enter must not close the window, nor the arrows step the list.
 bool SamplerWindow::keyWhileSampling(QKeyEvent *event)
 {
-    if (event->type() == QEvent::ShortcutOverride) {
-        event->accept();
+    event->accept();
+    if (event->type() == QEvent::ShortcutOverride)
         return true;
-    }
     const int steps = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+    QPoint step;
     switch (event->key()) {
     case Qt::Key_Escape:
-        cancelSampling();
+        Session.undo();
         break;
     case Qt::Key_Enter:
     case Qt::Key_Return:
-        stopSampling();
+        Session.keep();
         break;
     case Qt::Key_Left:
-        nudge({-steps, 0});
+        step = {-steps, 0};
         break;
     case Qt::Key_Right:
-        nudge({steps, 0});
+        step = {steps, 0};
         break;
     case Qt::Key_Up:
-        nudge({0, -steps});
+        step = {0, -steps};
         break;
     case Qt::Key_Down:
-        nudge({0, steps});
+        step = {0, steps};
         break;
     default:
         break;
     }
-    return true;
-}
-
-// By whole pixels of the source, from the one last sampled: physical pixels
-// on a live screen, so that a scaled one reaches pixels no logical pointer
-// position lands on. A picture's pointer may lie on windows the X server
-// cannot warp it over, so there only the sample point moves.
-void SamplerWindow::nudge(QPoint step)
-{
-    if (AwaitingSource)
-        return;
-    std::optional<QPoint> from = LastPoint;
-    if (!from)
-        if (const std::optional<QPoint> pointer = ExactPointer())
-            from = Screen.sourcePixel(*pointer);
-    if (from && (Screen.isPicture() || WarpPointer(*from + step)))
-        sampleAt(*from + step);
-    else // the move that follows samples
+    if (!step.isNull() && !Session.nudge(step))
         QCursor::setPos(QCursor::pos() + step);
+    return true;
 }
 
 void SamplerWindow::changeEvent(QEvent *event)
@@ -423,7 +287,7 @@ void SamplerWindow::changeEvent(QEvent *event)
 bool SamplerWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const bool ours = watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == this;
-    if (ours && Mode != Sampling::Off &&
+    if (ours && Session.holdsPointer() &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride))
         return keyWhileSampling(static_cast<QKeyEvent *>(event));
     if (ours && event->type() == QEvent::Wheel)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sampling/drag_sampler.h"
+#include "sampling/sampling_session.h"
 #include "screen/pointer_position.h"
 #include "screen/qt_screens.h"
 #include "screen/screen_access.h"
@@ -10,30 +10,25 @@
 #include <QHash>
 
 #include <array>
-#include <optional>
 
 class ColorField;
 class QCheckBox;
 class QComboBox;
-class QPushButton;
 class SettingsStore;
 
 // Window opacity while the window is active and while another one is.
 inline constexpr int ACTIVE_ALPHA = 255;
 inline constexpr int INACTIVE_ALPHA = 80;
 
-// The program's window: the magnifier and the swatch, a copy button above
-// each of the six colour fields, the always-on-top box, the zoom list and
-// Exit. Pressing in either area and dragging samples the screen; so does a
-// click there, until the next click. While sampling, the arrow keys move the
-// pointer a pixel at a time, Enter ends sampling and Escape undoes it. The two
-// choices are stored the moment they change. Otherwise Exit, Escape, the close
-// box and Enter outside the push buttons close it.
+// The program's window: the magnifier and the swatch, a field with a copy
+// button for each colour format, the always-on-top box, the zoom list and
+// Exit. The two choices are stored the moment they change. Outside sampling,
+// Exit, Escape, the close box and Enter outside the push buttons close it.
 //
-// A pointer move flows one way: the event becomes a physical screen point,
-// the sampler reads the screen there and returns the colour, and the window
-// asks for the two areas' repaints and sets the fields; the paint then draws
-// the sampler's colour and capture at the stored zoom.
+// A pointer move flows one way: the window hands the event's position to the
+// sampling session, which reads the screen there; the window then asks for
+// the two areas' repaints and sets the fields, and the paint draws the
+// session's colour and capture at the stored zoom.
 class SamplerWindow : public QDialog
 {
 public:
@@ -50,9 +45,10 @@ public:
     {
         return static_cast<Control *>(Controls.value(id));
     }
-    const DragSampler &sampler() const { return Sampler; }
+    const DragSampler &sampler() const { return Session.sampler(); }
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -62,22 +58,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Sampling follows the pointer while the button is held after a press in
-    // either area, or, after a click there, until the next click.
-    enum class Sampling { Off, Drag, Click };
-
-    bool mayStartDrag();
+    QPoint desktopPixel(QPointF global);
+    void sessionChanged();
+    bool mayStartSampling();
     void store(const char *entry, int value);
-    void startSampling(QWidget *area, QPointF global);
-    void sourcePrepared(SourceReadiness readiness);
-    void samplePointer(QPointF global);
-    void sampleAt(QPoint sourcePixel);
-    void showColor(const ColorTexts &texts);
-    void stopSampling();
-    void cancelSampling();
     bool keyWhileSampling(QKeyEvent *event);
-    void nudge(QPoint step);
-    int selectStoredZoom();
+    void syncZoom();
     void setAlwaysOnTop(bool on);
     bool wheelOverWindow(QWheelEvent *event);
 
@@ -86,31 +72,21 @@ private:
     QComboBox *const ZoomList;
     QWidget *const ColorArea;
     QWidget *const ZoomArea;
-    // In the order of a colour's texts.
-    std::array<ColorField *, 6> Fields;
+    // One per colour format, in the table's order.
+    std::array<ColorField *, COLOR_FORMAT_COUNT> Fields;
 
     SettingsStore &Settings;
-    ScreenSource &Screen;
-    DragSampler Sampler;
     ScreenList Screens;
     const PointerPosition ExactPointer = SystemPointerPosition();
-    Sampling Mode = Sampling::Off;
+    SamplingSession Session;
+    // What the window last took from the session.
+    bool PointerHeld = false;
+    quint64 ShownCount = 0;
     // The area the press went down in, until the pointer leaves it: a release
     // there makes the press a click.
     QWidget *PressedIn = nullptr;
-    // What the window showed before sampling began, for Escape.
-    DragSampler::Shown Before;
-    ColorTexts TextsBefore;
-    // The source pixel last sampled, where a nudge starts.
-    std::optional<QPoint> LastPoint;
-    // The pointer's place, to sample once the source is ready.
-    QPointF LastPointer;
-    // From a press until the source is ready (a desktop's screenshot may
-    // take a while); the fields keep the colour before until then.
-    bool AwaitingSource = false;
-    bool Preparing = false;
-    bool SampleWhenReady = false;
-    bool CursorShown = false;
+    // The stored zoom index, read before each paint.
+    int ZoomIndex = 0;
     const QImage SwatchIcon;
     // A turn of a high-resolution wheel not yet worth a whole notch.
     int WheelRemainder = 0;

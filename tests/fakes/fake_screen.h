@@ -4,9 +4,12 @@
 
 #include <QRect>
 
+#include <vector>
+
 // A desktop of one screen, `area`, whose pixel at (x, y) is 0xRRGGBB =
 // (x mod 256, y mod 256, (x + 2y) mod 256), so that a pixel from the wrong
-// place shows. Counts its reads.
+// place shows. Counts its reads. A deferred one keeps each press's call to be
+// answered later, as a desktop's screenshot is.
 class FakeScreen final : public ScreenSource
 {
 public:
@@ -22,6 +25,16 @@ public:
         return area.contains(topLeft + QPoint(target.width() / 2, target.height() / 2));
     }
 
+    void prepare(QObject *, std::function<void(SourceReadiness)> done) override
+    {
+        if (deferred)
+            answers.push_back(std::move(done));
+        else
+            done(SourceReadiness::Ready);
+    }
+
     QRect area{0, 0, 640, 480};
     int reads = 0;
+    bool deferred = false;
+    std::vector<std::function<void(SourceReadiness)>> answers;
 };

@@ -134,10 +134,7 @@ private Q_SLOTS:
         QTest::mouseMove(&window, QPoint(5, 7));
         QVERIFY(QGuiApplication::overrideCursor()); // waiting shows the sampling cursor
         const QPoint at = window.mapToGlobal(QPoint(5, 7)) * 2, pointer = QCursor::pos();
-        const auto colorAt = [&](QPoint p) {
-            return MakeColorRef(qRed(picture.pixel(p)), qGreen(picture.pixel(p)),
-                                qBlue(picture.pixel(p)));
-        };
+        const auto colorAt = [&](QPoint p) { return picture.pixel(p) | 0xFF000000u; };
         if (readiness == SourceReadiness::Ready) {
             QTRY_COMPARE(window.sampler().currentColor(), colorAt(at));
             QTest::keyClick(&window, Qt::Key_Right);

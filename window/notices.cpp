@@ -1,0 +1,71 @@
+#include "window/notices.h"
+
+#include <QMessageBox>
+
+void showNotice(QWidget *parent, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Tintgrabber"), text,
+                                QMessageBox::Ok, parent);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+QString unreadableScreenNotice(ScreenAccess access)
+{
+    if (access == ScreenAccess::NoGrab)
+        return QStringLiteral(
+            "Tintgrabber cannot read the screen on this desktop, so it cannot show the colour "
+            "under the pointer.\n\nIt reads the screen on X11 desktops. In a Wayland session, "
+            "choose an X11 (Xorg) session when you log in.");
+    return QStringLiteral(
+        "Tintgrabber runs through XWayland here, which lets it read only the windows of other "
+        "X11 programs. Everywhere else on the screen it would read black, not the colour you "
+        "see.\n\nTo read the whole screen, choose an X11 (Xorg) session when you log in.");
+}
+
+QString sourceProblemNotice(SourceReadiness readiness)
+{
+    switch (readiness) {
+    case SourceReadiness::Refused:
+        return QStringLiteral(
+            "The desktop refused Tintgrabber a screenshot, so it cannot show the colour under "
+            "the pointer.\n\nAllow it where your desktop grants screenshot permission: on "
+            "GNOME in Settings, Apps, Tintgrabber (\"Take Screenshots\"); on KDE Plasma in "
+            "System Settings, Application Permissions. Then press again.");
+    case SourceReadiness::NoPortal:
+        return unreadableScreenNotice(ScreenAccess::OnlyX11Windows);
+    case SourceReadiness::TimedOut:
+        return QStringLiteral(
+            "The desktop did not hand over a screenshot within 5 seconds, so Tintgrabber cannot "
+            "show the colour under the pointer. Press again to try once more.");
+    case SourceReadiness::Unreadable:
+        return QStringLiteral(
+            "The desktop's screenshot could not be read, so Tintgrabber cannot show the colour "
+            "under the pointer. Press again to try once more.");
+    case SourceReadiness::ScaleMismatch:
+        return QStringLiteral(
+            "The desktop's screenshot is scaled differently across than down, so Tintgrabber "
+            "cannot tell which of its pixels lies under the pointer. This happens where the "
+            "desktop arranges its screens other than X11 programs see them.");
+    case SourceReadiness::Ready:
+    case SourceReadiness::Cancelled:
+        break;
+    }
+    return {};
+}
+
+QString settingsNotStoredNotice(const QString &location, const QString &reason)
+{
+    return QStringLiteral("Tintgrabber cannot store your settings in\n%1\nbecause %2.\n\n"
+                          "The file is left as it is. Until it can be stored, the zoom stays as "
+                          "stored and always on top lasts until Tintgrabber closes.")
+        .arg(location, reason);
+}
+
+QString linkNotOpenedNotice(const QString &link)
+{
+    return QStringLiteral("No program on this desktop opened the link\n\n%1\n\nYou can select it "
+                          "here, copy it and open it yourself.")
+        .arg(link);
+}
