@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QGuiApplication>
 
-#include <X11/Xlib.h>
+// Xlib after Qt: its macros would break Qt's headers.
+#include "clipboard/x11_connection.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -18,15 +20,8 @@
 namespace
 {
 
-// Our texts are a few dozen bytes; this bound keeps the hand-over within one
-// socket buffer and one property change, so neither side can block on it.
-constexpr qsizetype MAX_TEXT_BYTES = 64 * 1024;
 // How long the program's exit may wait for the keeper to own the clipboard.
 constexpr int KEEPER_READY_MS = 2000;
-
-struct DisplayCloser {
-    void operator()(Display *display) const { XCloseDisplay(display); }
-};
 
 class FileDescriptor
 {
@@ -49,9 +44,9 @@ private:
 
 // The window that owns CLIPBOARD, or None when a clipboard manager runs: it
 // keeps the text itself, through Qt's hand-over at exit.
-Window ClipboardOwnerWithoutManager()
+Window clipboardOwnerWithoutManager()
 {
-    const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
+    const X11Connection display(XOpenDisplay(nullptr));
     if (!display)
         return None;
     if (XGetSelectionOwner(display.get(), XInternAtom(display.get(), "CLIPBOARD_MANAGER", False)))
@@ -62,7 +57,7 @@ Window ClipboardOwnerWithoutManager()
 // Starts the keeper in a session of its own, holding none of our descriptors
 // (a caller reading our output would wait for it otherwise), and returns once
 // it says it owns the clipboard, or after KEEPER_READY_MS.
-void StartKeeper(const QByteArray &text, Window owner)
+void startKeeper(const QByteArray &text, Window owner)
 {
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
@@ -103,7 +98,7 @@ void StartKeeper(const QByteArray &text, Window owner)
 
 } // namespace
 
-void HandOverClipboard()
+void handOverClipboard()
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
@@ -114,14 +109,14 @@ void HandOverClipboard()
     if (!clipboard->ownsClipboard())
         return;
     const QByteArray text = clipboard->text().toUtf8();
-    if (text.isEmpty() || text.size() > MAX_TEXT_BYTES)
+    if (text.isEmpty() || text.size() > MAX_KEPT_TEXT_BYTES)
         return;
-    if (const Window owner = ClipboardOwnerWithoutManager())
-        StartKeeper(text, owner);
+    if (const Window owner = clipboardOwnerWithoutManager())
+        startKeeper(text, owner);
 }
 
 #else
 
-void HandOverClipboard() {}
+void handOverClipboard() {}
 
 #endif

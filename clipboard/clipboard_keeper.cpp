@@ -4,8 +4,10 @@
 
 #include <QString>
 
+// Xlib after Qt: its macros would break Qt's headers.
+#include "clipboard/x11_connection.h"
+
 #include <X11/Xatom.h>
-#include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -15,22 +17,15 @@
 namespace
 {
 
-// As the program hands over no more.
-constexpr std::size_t MAX_TEXT_BYTES = 64 * 1024;
-
-struct DisplayCloser {
-    void operator()(Display *display) const { XCloseDisplay(display); }
-};
-
 // A requestor may destroy its window before we answer; Xlib's default would
 // end the process on that BadWindow and lose the text for everyone else.
-int IgnoreError(Display *, XErrorEvent *)
+int ignoreError(Display *, XErrorEvent *)
 {
     return 0;
 }
 
 // Reads all of standard input; false when it fails or holds too much.
-bool ReadText(std::string &text)
+bool readText(std::string &text)
 {
     char buffer[4096];
     for (;;) {
@@ -38,7 +33,7 @@ bool ReadText(std::string &text)
         if (got <= 0)
             return got == 0;
         text.append(buffer, std::size_t(got));
-        if (text.size() > MAX_TEXT_BYTES)
+        if (text.size() > std::size_t(MAX_KEPT_TEXT_BYTES))
             return false;
     }
 }
@@ -47,46 +42,47 @@ class Keeper
 {
 public:
     Keeper(Display *display, std::string text)
-        : Dpy(display), Utf8(std::move(text)),
+        : Server(display), Utf8(std::move(text)),
           Latin1(QString::fromStdString(Utf8).toLatin1().toStdString()),
-          Clipboard(XInternAtom(Dpy, "CLIPBOARD", False)),
-          Targets(XInternAtom(Dpy, "TARGETS", False)),
-          Utf8String(XInternAtom(Dpy, "UTF8_STRING", False)), Text(XInternAtom(Dpy, "TEXT", False)),
-          Window_(XCreateSimpleWindow(Dpy, DefaultRootWindow(Dpy), 0, 0, 1, 1, 0, 0, 0))
+          Clipboard(XInternAtom(Server, "CLIPBOARD", False)),
+          Targets(XInternAtom(Server, "TARGETS", False)),
+          Utf8String(XInternAtom(Server, "UTF8_STRING", False)),
+          Text(XInternAtom(Server, "TEXT", False)),
+          OwnWindow(XCreateSimpleWindow(Server, DefaultRootWindow(Server), 0, 0, 1, 1, 0, 0, 0))
     {
-        XStoreName(Dpy, Window_, CLIPBOARD_KEEPER_NAME);
+        XStoreName(Server, OwnWindow, CLIPBOARD_KEEPER_NAME);
         const long pid = getpid();
-        XChangeProperty(Dpy, Window_, XInternAtom(Dpy, "_NET_WM_PID", False), XA_CARDINAL, 32,
-                        PropModeReplace, reinterpret_cast<const unsigned char *>(&pid), 1);
+        XChangeProperty(Server, OwnWindow, XInternAtom(Server, "_NET_WM_PID", False), XA_CARDINAL,
+                        32, PropModeReplace, reinterpret_cast<const unsigned char *>(&pid), 1);
     }
 
     // Takes the clipboard only while OWNER still holds it: the server is
     // grabbed so that no other program can take it in between.
-    bool Take(Window owner)
+    bool take(Window owner)
     {
-        XGrabServer(Dpy);
-        if (XGetSelectionOwner(Dpy, Clipboard) == owner)
-            XSetSelectionOwner(Dpy, Clipboard, Window_, CurrentTime);
-        XUngrabServer(Dpy);
-        return XGetSelectionOwner(Dpy, Clipboard) == Window_;
+        XGrabServer(Server);
+        if (XGetSelectionOwner(Server, Clipboard) == owner)
+            XSetSelectionOwner(Server, Clipboard, OwnWindow, CurrentTime);
+        XUngrabServer(Server);
+        return XGetSelectionOwner(Server, Clipboard) == OwnWindow;
     }
 
     // Until another program takes the clipboard; a lost connection ends the
     // process in Xlib.
-    void Serve()
+    void serve()
     {
         for (;;) {
             XEvent event;
-            XNextEvent(Dpy, &event);
+            XNextEvent(Server, &event);
             if (event.type == SelectionClear)
                 return;
             if (event.type == SelectionRequest)
-                Answer(event.xselectionrequest);
+                answer(event.xselectionrequest);
         }
     }
 
 private:
-    void Answer(const XSelectionRequestEvent &request)
+    void answer(const XSelectionRequestEvent &request)
     {
         XSelectionEvent reply{};
         reply.type = SelectionNotify;
@@ -98,53 +94,54 @@ private:
         reply.property = request.property != None ? request.property : request.target;
         const Atom targets[] = {Targets, Utf8String, XA_STRING, Text};
         if (request.target == Targets)
-            XChangeProperty(Dpy, request.requestor, reply.property, XA_ATOM, 32, PropModeReplace,
+            XChangeProperty(Server, request.requestor, reply.property, XA_ATOM, 32, PropModeReplace,
                             reinterpret_cast<const unsigned char *>(targets), 4);
         else if (request.target == Utf8String || request.target == Text)
-            Put(request.requestor, reply.property, Utf8String, Utf8);
+            put(request.requestor, reply.property, Utf8String, Utf8);
         else if (request.target == XA_STRING)
-            Put(request.requestor, reply.property, XA_STRING, Latin1);
+            put(request.requestor, reply.property, XA_STRING, Latin1);
         else
             reply.property = None;
-        XSendEvent(Dpy, request.requestor, False, NoEventMask, reinterpret_cast<XEvent *>(&reply));
+        XSendEvent(Server, request.requestor, False, NoEventMask,
+                   reinterpret_cast<XEvent *>(&reply));
     }
 
-    void Put(Window requestor, Atom property, Atom type, const std::string &bytes)
+    void put(Window requestor, Atom property, Atom type, const std::string &bytes)
     {
-        XChangeProperty(Dpy, requestor, property, type, 8, PropModeReplace,
+        XChangeProperty(Server, requestor, property, type, 8, PropModeReplace,
                         reinterpret_cast<const unsigned char *>(bytes.data()), int(bytes.size()));
     }
 
-    Display *Dpy;
+    Display *Server;
     std::string Utf8, Latin1;
     Atom Clipboard, Targets, Utf8String, Text;
-    Window Window_;
+    Window OwnWindow;
 };
 
 } // namespace
 
-int RunClipboardKeeper(const char *owner)
+int runClipboardKeeper(const char *owner)
 {
     std::string text;
-    if (!ReadText(text) || text.empty())
+    if (!readText(text) || text.empty())
         return 1;
-    const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
+    const X11Connection display(XOpenDisplay(nullptr));
     if (!display)
         return 1;
-    XSetErrorHandler(IgnoreError);
+    XSetErrorHandler(ignoreError);
     Keeper keeper(display.get(), std::move(text));
-    if (!keeper.Take(std::strtoul(owner, nullptr, 10)))
+    if (!keeper.take(std::strtoul(owner, nullptr, 10)))
         return 1;
     // The closing program waits for this byte, or for the end of our input.
     [[maybe_unused]] const ssize_t told = write(STDIN_FILENO, "1", 1);
     close(STDIN_FILENO);
-    keeper.Serve();
+    keeper.serve();
     return 0;
 }
 
 #else
 
-int RunClipboardKeeper(const char *)
+int runClipboardKeeper(const char *)
 {
     return 1;
 }

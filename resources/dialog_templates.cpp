@@ -76,12 +76,12 @@ constexpr StringEntry STRING_TABLE[] = {
 
 } // namespace
 
-const DialogTemplate &SamplerWindowTemplate()
+const DialogTemplate &samplerWindowTemplate()
 {
     return SAMPLER_TEMPLATE;
 }
 
-const DialogTemplate &AboutWindowTemplate()
+const DialogTemplate &aboutWindowTemplate()
 {
     return ABOUT_TEMPLATE;
 }

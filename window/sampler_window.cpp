@@ -31,18 +31,18 @@ constexpr int WHEEL_NOTCH = 120;
 } // namespace
 
 SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWidget *parent)
-    : QDialog(parent), Controls(BuildDialog(*this, SamplerWindowTemplate())),
+    : QDialog(parent), Controls(buildDialog(*this, samplerWindowTemplate())),
       TopmostCheck(control<QCheckBox>(IDC_TOPMOST)), ZoomList(control<QComboBox>(IDC_ZOOMLIST)),
       ColorArea(control<QWidget>(IDC_COLORAREA)), ZoomArea(control<QWidget>(IDC_ZOOMAREA)),
       Settings(settings),
       Session(screen, palette().color(QPalette::Button).rgb(),
               {[this](QPointF global) { return desktopPixel(global); },
                [this] {
-                   return CaptureRadiusShown(
-                       InnerDeviceRect(ZoomArea->geometry(), devicePixelRatioF()).size());
+                   return captureRadiusShown(
+                       innerDeviceRect(ZoomArea->geometry(), devicePixelRatioF()).size());
                },
-               ExactPointer, WarpPointer, [this] { sessionChanged(); }}),
-      SwatchIcon(IconPicture(IDI_APP).toImage())
+               ExactPointer, warpPointer, [this] { sessionChanged(); }}),
+      SwatchIcon(iconPicture(IDI_APP).toImage())
 {
     for (std::size_t i = 0; i < COLOR_FORMAT_COUNT; ++i) {
         const ColorFormat &format = COLOR_FORMATS[i];
@@ -60,7 +60,7 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
     ColorArea->setAttribute(Qt::WA_TransparentForMouseEvents);
     ZoomArea->setAttribute(Qt::WA_TransparentForMouseEvents);
     for (int index = 0; index < ZOOM_ITEM_COUNT; ++index)
-        ZoomList->addItem(ZoomItemText(index));
+        ZoomList->addItem(zoomItemText(index));
     // Qt would focus the list on a wheel turn over it, and so skip the turn
     // that only focuses it.
     ZoomList->setFocusPolicy(Qt::StrongFocus);
@@ -130,8 +130,8 @@ void SamplerWindow::paintEvent(QPaintEvent *event)
 QPoint SamplerWindow::desktopPixel(QPointF global)
 {
     const QPoint mapped =
-        PhysicalFromLogical(Screens.infos(), global, Screens.indexOf(windowHandle()->screen()));
-    return PointerPixel(mapped, devicePixelRatioF(), ExactPointer);
+        physicalFromLogical(Screens.infos(), global, Screens.indexOf(windowHandle()->screen()));
+    return pointerPixel(mapped, devicePixelRatioF(), ExactPointer);
 }
 
 // The session changed: the window takes the pointer while sampling holds it,
@@ -144,7 +144,7 @@ void SamplerWindow::sessionChanged()
         setMouseTracking(PointerHeld);
         if (PointerHeld) {
             grabMouse();
-            QGuiApplication::setOverrideCursor(SamplerCursor());
+            QGuiApplication::setOverrideCursor(samplerCursor());
         } else {
             PressedIn = nullptr;
             if (mouseGrabber() == this)

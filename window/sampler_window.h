@@ -77,7 +77,7 @@ private:
 
     SettingsStore &Settings;
     ScreenList Screens;
-    const PointerPosition ExactPointer = SystemPointerPosition();
+    const PointerPosition ExactPointer = systemPointerPosition();
     SamplingSession Session;
     // What the window last took from the session.
     bool PointerHeld = false;
