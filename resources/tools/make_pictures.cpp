@@ -1,8 +1,9 @@
-// Draws the program's pictures into a folder: the four-arrow icon at every size a
-// desktop asks for, as PNG for installing and raw for the program to load (the
-// sampling cursor uses its 32-pixel form), the two-colour
-// link hand, the About picture and a Windows icon file. Built only on demand
-// (target "pictures"); its output is committed, so a build never runs it.
+// Draws the program's pictures into a folder, all as PNG: the four-arrow icon
+// at every size a desktop asks for (installed into the icon theme, and built
+// into the program, whose sampling cursor is its 32-pixel form), the two-colour
+// link hand and the About picture; and a Windows icon file (ICO) holding the
+// icon at 16, 32, 48 and 256 pixels. Built only on demand (target "pictures");
+// its output is committed, so a build never runs it.
 
 #include <QBuffer>
 #include <QColor>
