@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProcess>
+#include <QStyleOptionFocusRect>
 #include <QUrl>
 
 LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent)
@@ -21,6 +23,11 @@ LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent)
 LinkLabel &LinkLabel::SetLinkEnabled(bool enabled)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents, !enabled);
+    // Tab passes over controls that take no click focus (unless the desktop
+    // says to tab to all), so a link takes the focus from both.
+    setFocusPolicy(enabled ? Qt::StrongFocus : Qt::NoFocus);
+    // A screen reader says what the label is for, not only its text.
+    setAccessibleName(enabled ? tr("Link: %1").arg(text()) : QString());
     return *this;
 }
 
@@ -58,6 +65,31 @@ void LinkLabel::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return QLabel::mousePressEvent(event);
+    open();
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
+        return open();
+    QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+}
+
+void LinkLabel::open()
+{
     // A text without a scheme (www.example.org) opens as a typed address.
     const QString link = text();
     const QUrl url = QUrl::fromUserInput(link);

@@ -64,6 +64,8 @@ AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent)
     version->setText(QStringLiteral("%1 (%2)").arg(version->text(), windowingSystem()));
     const DialogBaseUnits units = dialogBaseUnitsOf(font());
     const int rightLimit = width() - dialogRectToPixels({0, 0, RIGHT_MARGIN, 0}, units).width();
+    // Enter at once is OK, as before the links took the focus.
+    controls.value(ID_OK)->setFocus();
     const QCursor cursor = linkCursor();
     for (int id : {IDC_MAILLINK, IDC_WEBLINK}) {
         auto *link = static_cast<LinkLabel *>(controls.value(id));

@@ -3,7 +3,7 @@
 # The window menu comes up on the right button over the background and over
 # either area, on the Menu key and on Shift+F10; its entry opens the About
 # window, each time anew. The About window's links go to the desktop's opener
-# exactly as written; an opener that fails is said in a message, which Escape
+# exactly as written, clicked or reached by Tab and opened by Enter or Space; an opener that fails is said in a message, which Escape
 # closes; Escape and OK close the About window and the main window lives on.
 set -uo pipefail
 . "$(dirname "$0")/lib.sh"
@@ -51,13 +51,18 @@ close_about() {
 }
 
 open_about click 58 2 3 55 # between the magnifier and the buttons
-# Near the left ends of the two links.
-for link in "41 mailto:info@example.org?subject=tintgrabber" "58 https://www.example.org/tintgrabber/"; do
-    read -r top target <<<"$link"
-    : >"$bin/opened"
-    tg_click "$about" "$(tg_mul_div 44 "$bx" 4)" "$(tg_mul_div $((2 * top + 8)) "$by" 16)"
-    tg_wait_for 5 test -s "$bin/opened"
-    assert_eq "the link hands its text to the opener" "$target" "$(cat "$bin/opened")"
+# Tab from OK, or from the link before, then Enter or Space; a click near the
+# link's left end.
+for link in "41 Return mailto:info@example.org?subject=tintgrabber" "58 space https://www.example.org/tintgrabber/"; do
+    read -r top key target <<<"$link"
+    for how in "Tab $key" click; do
+        : >"$bin/opened"
+        # shellcheck disable=SC2086
+        [ "$how" = click ] && tg_click "$about" "$(tg_mul_div 44 "$bx" 4)" "$(tg_mul_div $((2 * top + 8)) "$by" 16)" ||
+            tg_key "$about" $how
+        tg_wait_for 5 test -s "$bin/opened"
+        assert_eq "$how: the link hands its text to the opener" "$target" "$(cat "$bin/opened")"
+    done
 done
 # An opener that finds no program for the link exits with status 3.
 printf '#!/bin/sh\nexit 3\n' >"$bin/xdg-open"
