@@ -4,6 +4,7 @@
 
 #include <QDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -22,11 +23,24 @@ Options:
   --help     show this help and exit
   --version  show the version and exit
 Qt's own options work too, such as -platform NAME, -display DISPLAY (X11) and
--style NAME.
+-style NAME; a platform or display that cannot be opened is refused in one line
+with the exit status 1, any other argument with the exit status 2.
 
 The zoom and the always-on-top choice are kept in
   %s
 )";
+
+// Qt's options as QGuiApplication, the X11 platform and QApplication take
+// them, without the leading dash; those that take the next argument as value
+// first. Forms with "=" (-style=NAME) take their value along.
+constexpr const char *QT_VALUE_OPTIONS[] = {"platform",      "display",      "platformpluginpath",
+                                            "platformtheme", "plugin",       "qwindowgeometry",
+                                            "geometry",      "qwindowtitle", "title",
+                                            "qwindowicon",   "icon",         "session",
+                                            "name",          "visual",       "style",
+                                            "stylesheet"};
+constexpr const char *QT_FLAG_OPTIONS[] = {"reverse", "nograb",      "dograb",
+                                           "sync",    "widgetcount", "testability"};
 
 } // namespace
 
@@ -49,11 +63,37 @@ std::optional<int> answerInformationOptions(int argc, char **argv)
     return std::nullopt;
 }
 
-std::optional<int> rejectUnknownArguments(int argc, char **argv)
+QtOptions readQtOptions(int argc, char **argv)
 {
-    if (argc < 2)
+    QtOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const char *name = argv[i] + (std::strncmp(argv[i], "--", 2) == 0 ? 2 : 1);
+        const auto is = [name](const char *option) { return std::strcmp(name, option) == 0; };
+        const bool takesValue =
+            std::any_of(std::begin(QT_VALUE_OPTIONS), std::end(QT_VALUE_OPTIONS), is);
+        if (argv[i][0] == '-' && takesValue && i + 1 < argc) {
+            if (is("platform"))
+                options.platform = QString::fromLocal8Bit(argv[i + 1]);
+            else if (is("display"))
+                options.display = argv[i + 1];
+            ++i;
+        } else if (argv[i][0] != '-' ||
+                   !(std::any_of(std::begin(QT_FLAG_OPTIONS), std::end(QT_FLAG_OPTIONS), is) ||
+                     std::strncmp(name, "style=", 6) == 0 ||
+                     std::strncmp(name, "stylesheet=", 11) == 0 ||
+                     std::strncmp(name, "qmljsdebugger=", 14) == 0)) {
+            if (!options.unknown)
+                options.unknown = argv[i];
+        }
+    }
+    return options;
+}
+
+std::optional<int> rejectUnknownArgument(const char *argument)
+{
+    if (!argument)
         return std::nullopt;
     std::fprintf(stderr, "tintgrabber: unknown %s \"%s\"; see tintgrabber --help\n",
-                 argv[1][0] == '-' ? "option" : "argument", argv[1]);
+                 argument[0] == '-' ? "option" : "argument", argument);
     return 2;
 }

@@ -13,15 +13,20 @@ int main(int argc, char *argv[])
     if (const std::optional<int> status = answerInformationOptions(argc, argv))
         return *status;
     const bool xwayland = preferXWayland();
-    // Qt aborts the process when it finds no display; say why and leave.
-    const QString problem = displayProblem();
+    // Qt aborts the process when it finds no display, named on the command
+    // line or in the environment; say why and leave. An argument nobody knows
+    // is named first, as it would be with a display.
+    const QtOptions options = readQtOptions(argc, argv);
+    const QString problem = displayProblem(options.platform, options.display);
     if (!problem.isEmpty()) {
+        if (const std::optional<int> status = rejectUnknownArgument(options.unknown))
+            return *status;
         std::fprintf(stderr, "tintgrabber: cannot open the display: %s\n", qPrintable(problem));
         return 1;
     }
     SamplerApp app(argc, argv);
     // What Qt did not take out of the command line, nobody here knows.
-    if (const std::optional<int> status = rejectUnknownArguments(argc, argv))
+    if (const std::optional<int> status = rejectUnknownArgument(argc > 1 ? argv[1] : nullptr))
         return *status;
     // What the program opens (links) starts as the session would start it.
     if (xwayland)

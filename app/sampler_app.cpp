@@ -54,10 +54,11 @@ bool preferXWayland()
     return false;
 }
 
-QString displayProblem()
+QString displayProblem(const QString &platformOption, const QByteArray &displayOption)
 {
     const QString platform =
-        qEnvironmentVariable("QT_QPA_PLATFORM").section(QLatin1Char(':'), 0, 0);
+        (platformOption.isEmpty() ? qEnvironmentVariable("QT_QPA_PLATFORM") : platformOption)
+            .section(QLatin1Char(':'), 0, 0);
     // Listing the plugins is start-up work; only a named platform needs it.
     if (!platform.isEmpty() && !platform.contains(QLatin1Char(';'))) {
         const QStringList installed = installedPlatforms();
@@ -85,7 +86,7 @@ QString displayProblem()
     }
     if (!platform.isEmpty() && platform != QLatin1String("xcb"))
         return {};
-    const QByteArray display = qgetenv("DISPLAY");
+    const QByteArray display = displayOption.isEmpty() ? qgetenv("DISPLAY") : displayOption;
     if (display.isEmpty())
         return QStringLiteral("DISPLAY is not set");
 #if defined(TINTGRABBER_HAVE_XLIB)
@@ -125,6 +126,10 @@ int SamplerApp::run()
     }
     SamplerWindow window(Settings, *Screen);
     window.setScreenAccess(access);
+    // As Exit, also with the About window or the menu open over it, whose
+    // own loops must end first; once the window has closed, a signal changes
+    // nothing. Settings are never written at exit anyway.
+    Signals.whenReceived(&window, [] { QApplication::closeAllWindows(); });
     window.exec();
     handOverClipboard();
     return 0;

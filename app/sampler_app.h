@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/exit_signals.h"
 #include "screen/screen_source.h"
 #include "settings/settings_store.h"
 
@@ -13,12 +14,13 @@
 bool preferXWayland();
 
 // Why Qt could not open a window here, decided before it tries (it aborts
-// the process on failure); empty where it can.
-QString displayProblem();
+// the process on failure); empty where it can. A platform or X display named
+// on the command line counts before the environment's.
+QString displayProblem(const QString &platformOption, const QByteArray &displayOption);
 
 // The application: names the settings, owns the screen the window reads, runs
 // the sampler window modally and ends the program when that window closes,
-// whatever the way.
+// whatever the way. SIGTERM, SIGINT and SIGHUP close it as Exit does.
 class SamplerApp
 {
 public:
@@ -32,4 +34,5 @@ private:
     QApplication Application;
     SettingsStore Settings;
     std::unique_ptr<ScreenSource> Screen;
+    ExitSignals Signals;
 };

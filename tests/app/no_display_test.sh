@@ -3,15 +3,18 @@
 # Without a usable display the program says so in one line and exits with
 # status 1: no abort, no core dump, no window. --help and --version need no
 # display; an argument Qt does not take (on its offscreen platform here) is
-# named in one line, with status 2, before any window.
+# named in one line, with status 2, before any window, also without a display.
+# -display and -platform are refused as DISPLAY and QT_QPA_PLATFORM are.
 set -uo pipefail
 failures=0
 
-# refused NAME MESSAGE [VAR=VALUE]...: run without any display but the given.
+# refused NAME MESSAGE [VAR=VALUE]... [ARG]...: run without any display but
+# the given.
 refused() {
-    local err status
-    err=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE "${@:3}" \
-        timeout 10 "$program" 2>&1 >/dev/null)
+    local err status vars=()
+    while [[ ${3:-} == *=* ]]; do vars+=("$3") && set -- "${@:1:2}" "${@:4}"; done
+    err=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE "${vars[@]}" \
+        timeout 10 "$program" "${@:3}" 2>&1 >/dev/null)
     status=$?
     [ "$status" = 1 ] && [[ "$err" =~ ^tintgrabber:\ cannot\ open\ the\ display:\ $2$ ]] &&
         echo "ok   $1: $err" && return
@@ -25,6 +28,9 @@ while [ -e "/tmp/.X11-unix/X$dead" ] || [ -e "/tmp/.X$dead-lock" ]; do dead=$((d
 refused "no DISPLAY" "DISPLAY is not set"
 refused "no server on :$dead" "no X server answers on \":$dead\"" DISPLAY=":$dead"
 refused "unknown platform" 'no platform "nosuchplatform" \(installed: [^)]*xcb[^)]*\)' QT_QPA_PLATFORM=nosuchplatform
+# Qt's options as its environment: the display on :1 is not the one asked for.
+refused "-display :$dead" "no X server answers on \":$dead\"" DISPLAY=:1 -display ":$dead"
+refused "--platform" 'no platform "nonsense" .*' --platform nonsense -style Fusion
 
 # answers STATUS OUTPUT PLATFORM ARG...: with QT_QPA_PLATFORM=PLATFORM the
 # program exits with STATUS and prints OUTPUT, Qt's notes aside.
@@ -40,4 +46,5 @@ answers 0 'Usage: tintgrabber .*--help .*--version .*'"${XDG_CONFIG_HOME:-$HOME/
     "" -platform xcb --help
 answers 2 'tintgrabber: unknown option "--colour"; see tintgrabber --help' \
     offscreen -platform offscreen -style Fusion --colour
+answers 2 'tintgrabber: unknown argument "colour"; see tintgrabber --help' "" -style=Fusion colour
 [ "$failures" = 0 ]
