@@ -58,8 +58,8 @@ QString sourceProblemNotice(SourceReadiness readiness)
 QString settingsNotStoredNotice(const QString &location, const QString &reason)
 {
     return QStringLiteral("Tintgrabber cannot store your settings in\n%1\nbecause %2.\n\n"
-                          "The file is left as it is. Until it can be stored, the zoom stays as "
-                          "stored and always on top lasts until Tintgrabber closes.")
+                          "The file is left as it is. Until it can be stored, the zoom and "
+                          "always on top you choose last until Tintgrabber closes.")
         .arg(location, reason);
 }
 

@@ -78,7 +78,9 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
         store(SETTINGS_ENTRY_ALWAYS_ON_TOP, checked ? 1 : 0);
     });
     connect(ZoomList, &QComboBox::currentIndexChanged, this, [this](int index) {
-        store(SETTINGS_ENTRY_ZOOM, index);
+        UnstoredZoom.reset();
+        if (!store(SETTINGS_ENTRY_ZOOM, index))
+            UnstoredZoom = index;
         // The capture stays; only its enlargement changes.
         update(ZoomArea->geometry());
     });
@@ -104,15 +106,17 @@ bool SamplerWindow::event(QEvent *event)
     return QDialog::event(event);
 }
 
-// An index outside the list selects nothing; the magnifier still draws at it.
+// A choice that could not be stored rules this run; the file stays as it is.
+// An index outside the list reads as the default, as anything unreadable does.
 void SamplerWindow::syncZoom()
 {
-    ZoomIndex = Settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
-                                QLatin1String(SETTINGS_ENTRY_ZOOM), 0);
-    const int item = ZoomIndex >= 0 && ZoomIndex < ZOOM_ITEM_COUNT ? ZoomIndex : -1;
-    if (item != ZoomList->currentIndex()) {
+    ZoomIndex = UnstoredZoom.value_or(Settings.GetInt(QLatin1String(SETTINGS_SECTION_WINDOW),
+                                                      QLatin1String(SETTINGS_ENTRY_ZOOM), 0));
+    if (ZoomIndex < 0 || ZoomIndex >= ZOOM_ITEM_COUNT)
+        ZoomIndex = 0;
+    if (ZoomIndex != ZoomList->currentIndex()) {
         const QSignalBlocker quiet(ZoomList);
-        ZoomList->setCurrentIndex(item);
+        ZoomList->setCurrentIndex(ZoomIndex);
     }
 }
 
@@ -161,7 +165,25 @@ void SamplerWindow::sessionChanged()
             Fields[i]->setText(texts[i]);
     }
     if (const std::optional<SourceReadiness> problem = Session.takeProblem())
-        showNotice(this, sourceProblemNotice(*problem));
+        tell(sourceProblemNotice(*problem));
+}
+
+// No window of ours opens while sampling holds the pointer: nothing could be
+// clicked in it, nor anywhere else. Sampling ends first, keeping its colour.
+void SamplerWindow::tell(const QString &notice)
+{
+    if (Session.holdsPointer())
+        Session.keep();
+    showNotice(this, notice);
+}
+
+// However the window closes (also on a signal), sampling ends first and gives
+// back the pointer and the cursor.
+void SamplerWindow::done(int result)
+{
+    if (Session.holdsPointer())
+        Session.keep();
+    QDialog::done(result);
 }
 
 bool SamplerWindow::mayStartSampling()
@@ -172,22 +194,20 @@ bool SamplerWindow::mayStartSampling()
     // drags go on through XWayland, where other X11 windows read true.
     if (!AccessTold) {
         AccessTold = true;
-        showNotice(this, unreadableScreenNotice(Access));
+        tell(unreadableScreenNotice(Access));
         return false;
     }
     return Access == ScreenAccess::OnlyX11Windows;
 }
 
 // Said once a run: every later change fails alike.
-void SamplerWindow::store(const char *entry, int value)
+bool SamplerWindow::store(const char *entry, int value)
 {
     const QString problem =
         Settings.WriteInt(QLatin1String(SETTINGS_SECTION_WINDOW), QLatin1String(entry), value);
-    if (problem.isEmpty() || StoreTold)
-        return;
-    StoreTold = true;
-    showNotice(this,
-               settingsNotStoredNotice(QDir::toNativeSeparators(Settings.location()), problem));
+    if (!problem.isEmpty() && !std::exchange(StoreTold, true))
+        tell(settingsNotStoredNotice(QDir::toNativeSeparators(Settings.location()), problem));
+    return problem.isEmpty();
 }
 
 void SamplerWindow::mousePressEvent(QMouseEvent *event)
@@ -290,6 +310,10 @@ bool SamplerWindow::eventFilter(QObject *watched, QEvent *event)
     if (ours && Session.holdsPointer() &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride))
         return keyWhileSampling(static_cast<QKeyEvent *>(event));
+    // A menu would open under our grab: the right button, the Menu key and
+    // Shift+F10 do nothing while sampling.
+    if (ours && Session.holdsPointer() && event->type() == QEvent::ContextMenu)
+        return true;
     if (ours && event->type() == QEvent::Wheel)
         return wheelOverWindow(static_cast<QWheelEvent *>(event));
     return QDialog::eventFilter(watched, event);

@@ -10,6 +10,7 @@
 #include <QHash>
 
 #include <array>
+#include <optional>
 
 class ColorField;
 class QCheckBox;
@@ -56,12 +57,14 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void done(int result) override;
 
 private:
     QPoint desktopPixel(QPointF global);
     void sessionChanged();
     bool mayStartSampling();
-    void store(const char *entry, int value);
+    void tell(const QString &notice);
+    bool store(const char *entry, int value);
     bool keyWhileSampling(QKeyEvent *event);
     void syncZoom();
     void setAlwaysOnTop(bool on);
@@ -87,6 +90,8 @@ private:
     QWidget *PressedIn = nullptr;
     // The stored zoom index, read before each paint.
     int ZoomIndex = 0;
+    // The zoom chosen when it could not be stored, which rules for the run.
+    std::optional<int> UnstoredZoom;
     const QImage SwatchIcon;
     // A turn of a high-resolution wheel not yet worth a whole notch.
     int WheelRemainder = 0;
