@@ -6,8 +6,8 @@
 #include "resources/zoom_items.h"
 #include "sampling/magnifier.h"
 #include "settings/settings_store.h"
-#include "widgets/color_field.h"
 #include "widgets/dialog_builder.h"
+#include "widgets/read_only_ascii_field.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -107,7 +107,7 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
       SwatchIcon(IconPicture(IDI_APP).toImage())
 {
     for (std::size_t i = 0; i < Fields.size(); ++i)
-        Fields[i] = control<ColorField>(TEXT_FIELD_IDS[i]);
+        Fields[i] = control<ReadOnlyAsciiField>(TEXT_FIELD_IDS[i]);
     // A press over either area reaches the window, which starts the drag.
     ColorArea->setAttribute(Qt::WA_TransparentForMouseEvents);
     ZoomArea->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -135,7 +135,7 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
         update(ZoomArea->geometry());
     });
     for (const auto &[buttonId, fieldId] : COPY_BUTTONS) {
-        ColorField *field = control<ColorField>(fieldId);
+        ReadOnlyAsciiField *field = control<ReadOnlyAsciiField>(fieldId);
         // Selecting all leaves the caret at the end, scrolled into view; an
         // empty field has no selection and leaves the clipboard alone.
         connect(control<QPushButton>(buttonId), &QPushButton::clicked, field, [field] {

@@ -12,10 +12,10 @@
 #include <array>
 #include <optional>
 
-class ColorField;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
+class ReadOnlyAsciiField;
 class SettingsStore;
 
 // Window opacity while the window is active and while another one is.
@@ -87,7 +87,7 @@ private:
     QWidget *const ColorArea;
     QWidget *const ZoomArea;
     // In the order of a colour's texts.
-    std::array<ColorField *, 6> Fields;
+    std::array<ReadOnlyAsciiField *, 6> Fields;
 
     SettingsStore &Settings;
     ScreenSource &Screen;
