@@ -67,8 +67,8 @@ private Q_SLOTS:
         };
         row("a new text: caret at the end, nothing selected", DIGITS, 200, "", "");
         row("Shift+Home from the end", DIGITS, 200, "Shift+Home", DIGITS);
-        row("arrows move and stop at the ends", DIGITS, 200, "Right Left Shift+Left", "8");
-        row("Home, Left stops there", DIGITS, 200, "Home Left Shift+Right Shift+Right", "01");
+        row("Right stops at the end", DIGITS, 200, "Right Left Shift+Left", "8");
+        row("Left stops at the start", DIGITS, 200, "Home Left Shift+Right Shift+Right", "01");
         row("an arrow ends a selection at its side", DIGITS, 200, "Ctrl+A Left Shift+Right", "0");
         row("Shift+End from a click", DIGITS, 200, "3 Shift+End", "3456789");
         row("a click beyond the end", DIGITS, 200, "2 R Shift+Home", DIGITS);
