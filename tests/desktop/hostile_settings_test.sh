@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# hostile_settings_test.sh PROGRAM BASE_UNITS_TOOL INSTANCE_HELPER
+# hostile_settings_test.sh PROGRAM LAYOUT_TOOL INSTANCE_HELPER
 # The program starts whatever its settings file holds: garbled bytes, 10 MB,
 # a zoom beyond the list, a folder or a pipe in its place, a read-only folder,
 # a read-only file, a lock another instance holds. It uses the defaults for
@@ -11,7 +11,7 @@
 set -uo pipefail
 . "$(dirname "$0")/lib.sh"
 program=$1
-read -r bx by < <("$2")
+tg_layout "$2"
 folder=$XDG_CONFIG_HOME/Tintgrabber
 file=$folder/tintgrabber.conf
 # Type, bytes, modification time, and the folder's entries.
