@@ -250,11 +250,8 @@ pattern_hex() {
         $(((($1 >> 8) * 37 + ($2 >> 8) * 101 + 3 * $1 + 5 * $2) % 256))
 }
 
-point_at() {
-    local x y
-    read -r x y < <(centre_of "$1")
-    echo $((ox + $(physical "$x"))) $((oy + $(physical "$y")))
-}
+# shellcheck disable=SC2207
+point_at() { local c=($(centre_of "$1")) && echo $((ox + $(physical "${c[0]}"))) $((oy + $(physical "${c[1]}"))); }
 
 # The whole screen as an 8-bit PPM file; a desktop whose X server cannot read
 # it (XWayland) has a way of its own.
