@@ -17,7 +17,7 @@
 class WindowMenu::NativeMenu final : public QAbstractNativeEventFilter
 {
 public:
-    explicit NativeMenu(WindowMenu &owner) : owner_(owner)
+    explicit NativeMenu(WindowMenu &owner) : Owner(owner)
     {
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
@@ -27,9 +27,9 @@ public:
     // system's plain menu again, so every handle gets the entries once.
     void attach(HWND window, const QString &text)
     {
-        if (window == nullptr || window == attached_)
+        if (window == nullptr || window == Attached)
             return;
-        attached_ = window;
+        Attached = window;
         if (HMENU menu = GetSystemMenu(window, FALSE)) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             AppendMenuW(menu, MF_STRING, IDM_ABOUT, reinterpret_cast<LPCWSTR>(text.utf16()));
@@ -39,28 +39,28 @@ public:
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *result) override
     {
         const MSG *msg = static_cast<const MSG *>(message);
-        if (type != "windows_generic_MSG" || msg->hwnd != attached_ ||
-            msg->message != WM_SYSCOMMAND || !owner_.runCommand(unsigned(msg->wParam)))
+        if (type != "windows_generic_MSG" || msg->hwnd != Attached ||
+            msg->message != WM_SYSCOMMAND || !Owner.runCommand(unsigned(msg->wParam)))
             return false;
         *result = 0;
         return true;
     }
 
 private:
-    WindowMenu &owner_;
-    HWND attached_ = nullptr;
+    WindowMenu &Owner;
+    HWND Attached = nullptr;
 };
 #endif
 
 WindowMenu::WindowMenu(QWidget &window)
-    : window_(window), aboutText_(LoadResourceString(IDS_ABOUTMENU))
+    : Window(window), AboutText(LoadResourceString(IDS_ABOUTMENU))
 {
-    if (aboutText_.isEmpty())
+    if (AboutText.isEmpty())
         return;
 #ifdef Q_OS_WIN
-    native_ = std::make_unique<NativeMenu>(*this);
+    Native = std::make_unique<NativeMenu>(*this);
 #endif
-    window_.installEventFilter(this);
+    Window.installEventFilter(this);
 }
 
 WindowMenu::~WindowMenu() = default;
@@ -69,7 +69,7 @@ bool WindowMenu::runCommand(unsigned command)
 {
     if ((command & 0xFFF0u) != unsigned(IDM_ABOUT))
         return false;
-    AboutWindow about(&window_);
+    AboutWindow about(&Window);
     about.exec();
     return true;
 }
@@ -79,7 +79,7 @@ bool WindowMenu::eventFilter(QObject *watched, QEvent *event)
 #ifdef Q_OS_WIN
     // The native handle exists once the window is shown, and may change.
     if (event->type() == QEvent::Show || event->type() == QEvent::WinIdChange)
-        native_->attach(reinterpret_cast<HWND>(window_.internalWinId()), aboutText_);
+        Native->attach(reinterpret_cast<HWND>(Window.internalWinId()), AboutText);
     return false;
 #else
     if (event->type() == QEvent::KeyPress) {
@@ -88,23 +88,23 @@ bool WindowMenu::eventFilter(QObject *watched, QEvent *event)
             return false;
         // Shift+F10 is the Menu key of keyboards without one: the focused
         // control is asked first, and the window only if it has no menu.
-        QWidget *target = window_.focusWidget() ? window_.focusWidget() : &window_;
+        QWidget *target = Window.focusWidget() ? Window.focusWidget() : &Window;
         const QPoint at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
         QContextMenuEvent request(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at),
                                   key->modifiers());
         QCoreApplication::sendEvent(target, &request);
         return true;
     }
-    if (event->type() != QEvent::ContextMenu || watched != &window_)
+    if (event->type() != QEvent::ContextMenu || watched != &Window)
         return false;
     auto *request = static_cast<QContextMenuEvent *>(event);
     // The right button on a control is that control's, as a system menu
     // would never open there.
-    if (request->reason() == QContextMenuEvent::Mouse && window_.childAt(request->pos()))
+    if (request->reason() == QContextMenuEvent::Mouse && Window.childAt(request->pos()))
         return false;
-    QMenu menu(&window_);
+    QMenu menu(&Window);
     menu.addSeparator();
-    menu.addAction(aboutText_)->setData(IDM_ABOUT);
+    menu.addAction(AboutText)->setData(IDM_ABOUT);
     if (const QAction *chosen = menu.exec(request->globalPos()))
         runCommand(chosen->data().toUInt());
     return true;

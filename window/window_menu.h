@@ -31,10 +31,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QWidget &window_;
-    const QString aboutText_;
+    QWidget &Window;
+    const QString AboutText;
 #ifdef Q_OS_WIN
     class NativeMenu;
-    std::unique_ptr<NativeMenu> native_;
+    std::unique_ptr<NativeMenu> Native;
 #endif
 };

@@ -21,11 +21,11 @@ using Names = std::initializer_list<std::pair<int, const char *>>;
 
 static void printLayout(const DialogTemplate &dialog, const char *name, Names controls)
 {
-    const auto units = DialogBaseUnitsOf(DialogFont(dialog.fontFace, dialog.fontPoints));
-    const QSize size = DialogRectToPixels({0, 0, dialog.width, dialog.height}, units).size();
+    const auto units = dialogBaseUnitsOf(dialogFont(dialog.fontFace, dialog.fontPoints));
+    const QSize size = dialogRectToPixels({0, 0, dialog.width, dialog.height}, units).size();
     std::printf("%s 0 0 %d %d\n", name, size.width(), size.height());
     for (const ControlTemplate &control : dialog.controls) {
-        const QRect r = DialogRectToPixels(control.rect, units);
+        const QRect r = dialogRectToPixels(control.rect, units);
         for (const auto &[id, controlName] : controls) {
             if (id == control.id)
                 std::printf("%s %d %d %d %d\n", controlName, r.x(), r.y(), r.width(), r.height());
@@ -36,7 +36,7 @@ static void printLayout(const DialogTemplate &dialog, const char *name, Names co
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    printLayout(SamplerWindowTemplate(), "IDD_SAMPLER",
+    printLayout(samplerWindowTemplate(), "IDD_SAMPLER",
                 {NAMED(IDC_ZOOMAREA), NAMED(IDC_COLORAREA), NAMED(IDC_COPYRED),
                  NAMED(IDC_COPYGREEN), NAMED(IDC_COPYBLUE), NAMED(IDC_COPYHASHHEX),
                  NAMED(IDC_COPYHEX), NAMED(IDC_COPYPOVRAY), NAMED(IDC_REDTEXT),
@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
                  NAMED(IDC_HEXTEXT), NAMED(IDC_POVRAYTEXT), NAMED(IDC_TOPMOST), NAMED(IDC_ZOOMLIST),
                  NAMED(ID_CANCEL)});
     // The About window's identifiers reuse numbers of the sampler's.
-    printLayout(AboutWindowTemplate(), "IDD_ABOUT",
+    printLayout(aboutWindowTemplate(), "IDD_ABOUT",
                 {NAMED(ID_OK), NAMED(IDC_MAILLINK), NAMED(IDC_WEBLINK)});
     return 0;
 }
