@@ -50,10 +50,10 @@ xdotool mousemove $((ox + zx)) $((oy + zy)) mousedown 1 sleep 0.1 "${moves[@]}" 
 expected=$(printf '#%02x%02x%02x' $(((100 + 600) % 256)) $(((100 + 400) % 256)) \
     $(((((100 + 600) >> 8) * 37 + ((100 + 400) >> 8) * 101 + 3 * 700 + 5 * 500) % 256)))
 
-# Every copy button; the #rrggbb one goes last so its text tells the drag
+# Every copy button (COPY3 is IDC_COPYHASHHEX); the #rrggbb one goes last so its text tells the drag
 # reached its end.
 _clipboard_is() { [ "$(tg_clipboard)" = "$1" ]; }
-for button in IDC_COPYRED IDC_COPYGREEN IDC_COPYBLUE IDC_COPYHEX IDC_COPYPOVRAY IDC_COPYHASHHEX; do
+for button in COPY0 COPY1 COPY2 COPY4 COPY5 IDC_COPYHASHHEX; do
     read -r x y < <(centre_of "$button")
     xdotool mousemove $((ox + x)) $((oy + y)) click 1
     sleep 0.5

@@ -64,10 +64,11 @@
 #                                   screenshot is taken then waits for it here
 #   drag SX SY [swatch]             press in the magnifier (or the swatch), move
 #                                   to screen point (SX, SY), release there
-#   copied N                        click copy button N (R G B #rrggbb rrggbb
-#                                   POV-Ray), print what it copied
+#   copied N                        click copy button N (in the colour formats'
+#                                   order: R G B #rrggbb rrggbb POV-Ray), print
+#                                   what it copied
 #   read_at SX SY [swatch]          drag there; "#rrggbb" copies the pattern's colour
-#   check_texts SX SY               the six copy buttons copy the pattern's texts
+#   check_texts SX SY               each copy button copies its text of the pattern's colour
 #   check_magnifier WHAT FACTOR (SX SY | none)
 #                                   the magnifier shows the pattern around (SX, SY)
 #                                   in FACTOR-sized blocks of device pixels, button
@@ -232,13 +233,12 @@ sampler_setup() {
     "$3" --pattern || { tg_fail "could not paint the root window"; tg_finish; }
     shot=$XDG_CONFIG_HOME/screen.ppm
     MONITORS=("0 0 $(xdotool getdisplaygeometry)")
-    read -r zoom_l zoom_t zoom_w zoom_h < <(rect_of IDC_ZOOMAREA)
     read -r swatch_l swatch_t _ _ < <(rect_of IDC_COLORAREA)
-    buttons=(IDC_COPYRED IDC_COPYGREEN IDC_COPYBLUE IDC_COPYHASHHEX IDC_COPYHEX IDC_COPYPOVRAY)
+    layout_tool=$2 buttons=() && while [ -n "${TG_LAYOUT[COPY${#buttons[@]}]:-}" ]; do buttons+=("COPY${#buttons[@]}"); done
     # The magnifier draws in its inner rectangle, each edge scaled and rounded.
-    inner_l=$(physical $((zoom_l + 3))) inner_t=$(physical $((zoom_t + 3)))
-    inner_w=$(($(physical $((zoom_l + zoom_w - 3))) - inner_l))
-    inner_h=$(($(physical $((zoom_t + zoom_h - 3))) - inner_t))
+    read -r zoom_l zoom_t zoom_w zoom_h < <(rect_of INSIDE_ZOOMAREA)
+    inner_l=$(physical "$zoom_l") inner_t=$(physical "$zoom_t")
+    inner_w=$(($(physical $((zoom_l + zoom_w))) - inner_l)) inner_h=$(($(physical $((zoom_t + zoom_h))) - inner_t))
 }
 
 # Rounded half up.
@@ -311,12 +311,11 @@ read_at() {
     assert_eq "($1, $2) read" "#$(pattern_hex "$1" "$2")" "$(copied 3)"
 }
 
+# Each format's text is the unit tests' to check; here, that each button copies
+# its own field's text of the colour read.
 check_texts() {
-    local r=$(($1 % 256)) g=$(($2 % 256)) b hex i expected
-    hex=$(pattern_hex "$1" "$2")
-    b=$((16#${hex:4}))
-    expected=("$r" "$g" "$b" "#$hex" "$hex"
-        "$(awk "BEGIN { printf \"color rgb <%.6f, %.6f, %.6f>\", $r / 255, $g / 255, $b / 255 }")")
+    local i expected
+    mapfile -t expected < <("$layout_tool" --texts "$(pattern_hex "$1" "$2")")
     for i in "${!buttons[@]}"; do
         assert_eq "($1, $2): copy button $i" "${expected[i]}" "$(copied "$i")"
     done

@@ -32,8 +32,8 @@ check_magnifier "x3 at the bottom-right corner: button face beyond the screen" 3
 drag 1100 620 swatch
 check_texts 1100 620
 # The fields that show a selection, in Qt's highlight colour, by copy button
-# (IDC_COPYRED's field is IDC_REDTEXT).
-crop() { local r=($(rect_of "${1/COPY/}TEXT")) && echo "$(physical "${r[2]}")x$(physical "${r[3]}")+$(physical "${r[0]}")+$(physical "${r[1]}")"; }
+# (COPY0's field is TEXT0).
+crop() { local r=($(rect_of "${1/COPY/TEXT}")) && echo "$(physical "${r[2]}")x$(physical "${r[3]}")+$(physical "${r[0]}")+$(physical "${r[1]}")"; }
 highlighted() { for i in "${!buttons[@]}"; do import -window "$wid" -depth 8 -crop "$(crop "${buttons[i]}")" txt:- |
     grep -ci '#308cc6' >/dev/null && printf '%s ' "$i"; done; }
 assert_eq "six copies, the focus on a button: no field shows a selection" "" "$(highlighted)"
