@@ -12,7 +12,7 @@
 #include <array>
 #include <optional>
 
-class ColorField;
+class ReadOnlyAsciiField;
 class QCheckBox;
 class QComboBox;
 class SettingsStore;
@@ -76,7 +76,7 @@ private:
     QWidget *const ColorArea;
     QWidget *const ZoomArea;
     // One per colour format, in the table's order.
-    std::array<ColorField *, COLOR_FORMAT_COUNT> Fields;
+    std::array<ReadOnlyAsciiField *, COLOR_FORMAT_COUNT> Fields;
 
     SettingsStore &Settings;
     ScreenList Screens;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# trapped_test.sh PROGRAM BASE_UNITS_TOOL PAINT_ROOT CHECK_MAGNIFIER POINTER_STATE
+# trapped_test.sh PROGRAM LAYOUT_TOOL PAINT_ROOT CHECK_MAGNIFIER POINTER_STATE
 # Nothing traps the user or throws work away. While sampling, by click or by
 # drag, the right button, the Menu key and Shift+F10 open no menu, and a
 # notice ends sampling first: the pointer is free for any program, and a drag
@@ -18,8 +18,8 @@ notice() { xdotool search --all --onlyvisible --pid "$pid" --name '^Tintgrabber$
 # shellcheck disable=SC2046
 sample() {
     case $1 in
-    click) xdotool mousemove $(_point_at 212 12 59 30) click 1 sleep 0.05 mousemove 700 500 ;;
-    drag) xdotool mousemove $(_point_at 1 2 57 55) mousedown 1 sleep 0.05 mousemove 700 500 ;;
+    click) xdotool mousemove $(point_at IDC_COLORAREA) click 1 sleep 0.05 mousemove 700 500 ;;
+    drag) xdotool mousemove $(point_at IDC_ZOOMAREA) mousedown 1 sleep 0.05 mousemove 700 500 ;;
     esac
     eventually "$1: sampling holds the pointer" eval '! free'
 }
@@ -29,7 +29,7 @@ start_program 420 330
 for how in click drag; do
     sample $how
     # shellcheck disable=SC2046
-    xdotool mousemove $(_point_at 58 2 3 55) click 3 key Menu shift+F10
+    xdotool mousemove $(point_at BACKGROUND) click 3 key Menu shift+F10
     [ $how = click ] && xdotool key Return || xdotool mouseup 1
     eventually "$how: ended, the pointer is free" free
     assert_eq "$how: no menu opened" 1 "$(windows)"
@@ -56,7 +56,7 @@ eventually "a notice while sampling: the pointer is free" free
 eventually "the notice is shown" eval '[ -n "$(notice)" ]'
 tg_key "$(notice)" Escape
 # shellcheck disable=SC2046
-xdotool mousemove $(_point_at 1 2 57 55) click --repeat 6 --delay 50 5
+xdotool mousemove $(point_at IDC_ZOOMAREA) click --repeat 6 --delay 50 5
 check_magnifier "not stored, x10 applies all the same" 10 700 500
 assert_eq "the file is untouched" "$before" "$(sha256sum <"$folder/tintgrabber.conf")"
 tg_close Escape
