@@ -15,6 +15,8 @@ namespace
 
 constexpr int EXIT_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
 
+// A signal ignored when the program started (nohup, a shell's background
+// job) stays ignored.
 void setHandler(void (*handler)(int))
 {
     struct sigaction action = {};
@@ -22,8 +24,11 @@ void setHandler(void (*handler)(int))
     sigemptyset(&action.sa_mask);
     // Interrupted calls go on; nothing here wants to see EINTR.
     action.sa_flags = SA_RESTART;
-    for (int signal : EXIT_SIGNALS)
-        sigaction(signal, &action, nullptr);
+    for (int signal : EXIT_SIGNALS) {
+        struct sigaction before = {};
+        if (sigaction(signal, nullptr, &before) == 0 && before.sa_handler != SIG_IGN)
+            sigaction(signal, &action, nullptr);
+    }
 }
 
 } // namespace

@@ -11,8 +11,8 @@ class QSocketNotifier;
 // through its event loop: the handler only writes a byte into a pipe, which a
 // socket notifier reads. From construction to destruction none of them ends
 // the process by itself; afterwards they are ignored, so that one arriving
-// while the program winds up changes nothing. Elsewhere than on Unix this
-// does nothing.
+// while the program winds up changes nothing. One ignored at start (nohup)
+// stays ignored. Elsewhere than on Unix this does nothing.
 class ExitSignals
 {
 public:

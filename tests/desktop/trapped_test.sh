@@ -62,12 +62,17 @@ assert_eq "the file is untouched" "$before" "$(sha256sum <"$folder/tintgrabber.c
 tg_close Escape
 rm -rf "$folder"
 
+# As from a terminal: a shell's background job would ignore SIGINT, and so
+# would the program.
+printf '#!/bin/sh\nexec env --default-signal "%s"\n' "$program" >"$XDG_CONFIG_HOME/terminal"
+chmod +x "$XDG_CONFIG_HOME/terminal"
+program=$XDG_CONFIG_HOME/terminal
 for signals in TERM "INT INT" HUP; do
     start_program 420 330
     read_at 600 250
     [ "$signals" = HUP ] && sample drag
     for signal in $signals; do kill -s "$signal" "$pid"; done
-    tg_wait_exit "$pid"
+    tg_wait_exit "$pid" || tg_fail "SIG$signals: the program still runs"
     xdotool mouseup 1
     assert_eq "SIG$signals: status 0" 0 "${TG_STATUS:-}"
     assert_eq "SIG$signals: the copied text kept" "#$(pattern_hex 600 250)" "$(tg_clipboard)"
