@@ -138,10 +138,11 @@ QPoint SamplerWindow::desktopPixel(QPointF global)
 // shows a new colour, and says what kept the source from getting ready.
 void SamplerWindow::sessionChanged()
 {
+    // Tracking gives click-sampling its moves with no button held; while a
+    // drag holds the button it would only add events.
+    setMouseTracking(Session.gesture() == SamplingSession::State::Click);
     if (Session.holdsPointer() != PointerHeld) {
         PointerHeld = Session.holdsPointer();
-        // Tracking gives click-sampling its moves with no button held.
-        setMouseTracking(PointerHeld);
         if (PointerHeld) {
             grabMouse();
             QGuiApplication::setOverrideCursor(samplerCursor());
