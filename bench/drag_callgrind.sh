@@ -24,7 +24,7 @@ MOVES=${BENCH_MOVES:-200}
 WARMUP=${BENCH_WARMUP:-200}
 
 if [ -z "${TG_BENCH_ON_DISPLAY:-}" ]; then
-    bench_require drag_callgrind "$program" "$map_timer" "$paint_root"
+    bench_require drag_callgrind "$program" "$map_timer" "$paint_root" "$dialog_layout"
     command -v valgrind >/dev/null || { echo "drag_callgrind: valgrind is not installed" >&2; exit 2; }
 fi
 bench_on_desktop "$program"
@@ -40,7 +40,7 @@ read -r _ pid wid _ < <("$map_timer" --keep valgrind --tool=callgrind --instr-at
 xdotool windowmove "$wid" 0 0
 sleep 1
 # shellcheck disable=SC2046 # the swatch's centre, "X Y"
-xdotool mousemove --sync $(bench_unit_point "$wid" 483 54) mousedown 1
+xdotool mousemove --sync $(bench_point "$wid" IDC_COLORAREA) mousedown 1
 sleep 0.5
 
 # The same walk further on, where the colours under the pointer differ.

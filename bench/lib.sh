@@ -1,6 +1,7 @@
 # Shared by the whole-program benchmarks; source it after setting root. They
 # need the program and, from BENCH_BUILD (default build/default), the helpers
-# in bench/ and tests/desktop/tools/paint_root; they build nothing.
+# in bench/, tests/desktop/tools/paint_root and tests/desktop/dialog_layout;
+# they build nothing.
 #
 #   bench_require NAME FILE...   exit 2 with a hint unless every FILE is an
 #                                executable
@@ -12,8 +13,9 @@
 #   bench_gone PID TRIES         wait until PID has ended or is a zombie,
 #                                polling every 0.1 s; fail after TRIES polls
 #   bench_geometry WID           print the window's "X Y WIDTH HEIGHT"
-#   bench_unit_point WID UX UY   print "X Y" on screen of the point at UX, UY
-#                                half dialog units in our window
+#   bench_point WID NAME         print "X Y" on screen, the middle of control
+#                                NAME (IDC_COLORAREA...) of our window WID, as
+#                                dialog_layout places it on this display
 #   bench_pattern_hex X Y        print paint_root's colour at X, Y, "#rrggbb"
 #   bench_path FROM COUNT PAUSE  set path_args to xdotool's arguments for
 #                                moves FROM.. of the walk over the pattern,
@@ -22,6 +24,7 @@
 build=$(realpath "${BENCH_BUILD:-$root/build/default}")
 map_timer=$build/bench/map_timer
 paint_root=$build/tests/desktop/tools/paint_root
+dialog_layout=$build/tests/desktop/dialog_layout
 
 bench_require() {
     local name=$1 file
@@ -68,13 +71,11 @@ bench_geometry() {
         /^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print x, y, w, h }'
 }
 
-# Our window's template is 273 x 58 dialog units (the swatch, ColorArea, at
-# 212,12 59x30; the "#HTML" button at 61,2 41x11); a point scales with the
-# window's real size, whatever the font.
-bench_unit_point() {
-    local ox oy w h
-    read -r ox oy w h < <(bench_geometry "$1")
-    echo "$((ox + ($2 * w + 273) / 546)) $((oy + ($3 * h + 58) / 116))"
+bench_point() {
+    local ox oy l t w h
+    read -r ox oy _ _ < <(bench_geometry "$1")
+    read -r _ l t w h < <("$dialog_layout" | grep "^$2 ")
+    echo "$((ox + l + w / 2)) $((oy + t + h / 2))"
 }
 
 bench_pattern_hex() {

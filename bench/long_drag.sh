@@ -16,7 +16,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 moves=${1:-100000}
 program=$(realpath "${2:-$root/build/default/app/tintgrabber}")
 if [ -z "${TG_BENCH_ON_DISPLAY:-}" ]; then
-    bench_require long_drag "$program" "$map_timer" "$paint_root"
+    bench_require long_drag "$program" "$map_timer" "$paint_root" "$dialog_layout"
     command -v xrestop >/dev/null || { echo "long_drag: xrestop is not installed" >&2; exit 2; }
 fi
 bench_on_desktop "$moves" "$program"
@@ -61,7 +61,7 @@ move_batch() {
 verdict() { if "${@:2}"; then echo "ok: $1"; else echo "NOT SO: $1"; fi; }
 
 # shellcheck disable=SC2046 # the magnifier's centre, "X Y"
-xdotool mousemove $(bench_unit_point "$wid" 59 59) mousedown 1 sleep 0.1
+xdotool mousemove $(bench_point "$wid" IDC_ZOOMAREA) mousedown 1 sleep 0.1
 warmup=1000
 move_batch 0 "$warmup"
 sleep 1
@@ -90,7 +90,7 @@ verdict "the program still runs" kill -0 "$pid"
 expected=$(bench_pattern_hex $((((moves - 1) * 37) % screen_w)) $((((moves - 1) * 17) % screen_h)))
 echo none | xclip -i -selection clipboard
 # shellcheck disable=SC2046
-xdotool mousemove --sync $(bench_unit_point "$wid" 163 15) click 1 sleep 0.5
+xdotool mousemove --sync $(bench_point "$wid" IDC_COPYHASHHEX) click 1 sleep 0.5
 verdict "the colour at the last move, $expected, is copied" \
     test "$(xclip -o -selection clipboard 2>/dev/null)" = "$expected"
 growth=$((${now[0]##* } - ${before[0]##* }))

@@ -13,7 +13,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 presses=${1:-20}
 program=$(realpath "${2:-$build/app/tintgrabber}")
 pixel_change=$build/bench/pixel_change
-bench_require portal_press.sh "$program" "$pixel_change" \
+bench_require portal_press.sh "$program" "$pixel_change" "$dialog_layout" \
     "$build/tests/desktop/tools/pattern_png"
 if [ -z "${TG_BENCH_ON_DISPLAY:-}" ]; then
     TG_BENCH_ON_DISPLAY=1 exec "$root/scripts/with-sway.sh" -- "$0" "$presses" "$program"
@@ -35,8 +35,8 @@ read -r ox oy w h < <(bench_geometry "$wid")
 exec 5> >(exec socat - UNIX-CONNECT:/tmp/vnc >/dev/null)
 printf 'RFB 003.008\n\001\001' >&5
 pointer() { printf "$(printf '\\%03o' 5 "$3" $(($1 >> 8)) $(($1 & 255)) $(($2 >> 8)) $(($2 & 255)))" >&5; }
-read -r mx my < <(bench_unit_point "$wid" 60 60)
-read -r sx sy < <(bench_unit_point "$wid" 484 54)
+read -r mx my < <(bench_point "$wid" IDC_ZOOMAREA)
+read -r sx sy < <(bench_point "$wid" IDC_COLORAREA)
 times=()
 for ((i = 0; i < presses; i++)); do
     pointer "$mx" "$my" 0 && pointer "$mx" "$my" 1 && sleep 1

@@ -37,7 +37,7 @@ for program in "${@:-$root/build/default/app/tintgrabber}"; do
 done
 
 if [ -z "${TG_BENCH_ON_DISPLAY:-}" ]; then
-    bench_require program_bench "${programs[@]}" "$map_timer" "$paint_root" \
+    bench_require program_bench "${programs[@]}" "$map_timer" "$paint_root" "$dialog_layout" \
         "$build/bench/swatch_latency"
     if ! command -v gpick >/dev/null; then
         as_root=()
@@ -106,7 +106,7 @@ drag() {
     local pace=$1 c0 x=$((200 + ((MOVES - 1) * 3) % 800)) y=$((150 + ((MOVES - 1) * 2) % 500))
     bench_path 0 "$MOVES" "$pace"
     case $kind in
-    ours) xdotool mousemove --sync $(bench_unit_point "$WID" 483 54) mousedown 1 ;;
+    ours) xdotool mousemove --sync $(bench_point "$WID" IDC_COLORAREA) mousedown 1 ;;
     floor) xdotool mousemove --sync $((ox + w / 2)) $((oy + h / 2)) mousedown 1 ;;
     gpick) xdotool windowactivate --sync "$WID" mousemove --sync "${path_args[@]:1:2}" ;;
     esac
@@ -121,7 +121,7 @@ drag() {
     xdotool mouseup 1
     [ "$kind" = ours ] || return 0
     echo none | xclip -i -selection clipboard
-    xdotool mousemove --sync $(bench_unit_point "$WID" 163 15) click 1
+    xdotool mousemove --sync $(bench_point "$WID" IDC_COPYHASHHEX) click 1
     sleep 0.2
     local shown expected
     shown=$(xclip -o -selection clipboard 2>/dev/null || true)
@@ -133,7 +133,7 @@ drag() {
 latency() {
     local p50 p99 max missed
     case $kind in
-    ours) xdotool mousemove --sync $(bench_unit_point "$WID" 483 54) mousedown 1 ;;
+    ours) xdotool mousemove --sync $(bench_point "$WID" IDC_COLORAREA) mousedown 1 ;;
     gpick) xdotool windowactivate --sync "$WID" ;;
     *) return ;;
     esac

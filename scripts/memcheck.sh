@@ -28,7 +28,7 @@ fi
 build=$2
 . "$here/../tests/desktop/lib.sh"
 log=$build/memcheck.log
-read -r bx by < <("$build/tests/desktop/dialog_base_units")
+tg_layout "$build/tests/desktop/dialog_layout"
 "$build/tests/desktop/tools/paint_root" --pattern || tg_fail "could not paint the root window"
 
 tg_start valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite \
@@ -41,7 +41,7 @@ read -r ox oy < <(tg_window_origin "$wid")
 echo "ok   the window maps under memcheck"
 
 # A drag of 200 moves from the magnifier, each to its own pixel.
-read -r zx zy < <(tg_units_centre "$bx" "$by" 1 2 57 55)
+read -r zx zy < <(centre_of IDC_ZOOMAREA)
 moves=()
 for i in $(seq 1 200); do
     moves+=(mousemove $((100 + i * 3)) $((100 + i * 2)) sleep 0.01)
@@ -50,12 +50,11 @@ xdotool mousemove $((ox + zx)) $((oy + zy)) mousedown 1 sleep 0.1 "${moves[@]}" 
 expected=$(printf '#%02x%02x%02x' $(((100 + 600) % 256)) $(((100 + 400) % 256)) \
     $(((((100 + 600) >> 8) * 37 + ((100 + 400) >> 8) * 101 + 3 * 700 + 5 * 500) % 256)))
 
-# Every copy button; the #rrggbb one goes last so its text tells the drag
+# Every copy button (COPY3 is IDC_COPYHASHHEX); the #rrggbb one goes last so its text tells the drag
 # reached its end.
 _clipboard_is() { [ "$(tg_clipboard)" = "$1" ]; }
-for button in "149 2 18 11" "170 2 18 11" "191 2 18 11" "105 2 41 11" "61 31 148 11" \
-    "61 2 41 11"; do
-    read -r x y < <(tg_units_centre "$bx" "$by" $button)
+for button in COPY0 COPY1 COPY2 COPY4 COPY5 IDC_COPYHASHHEX; do
+    read -r x y < <(centre_of "$button")
     xdotool mousemove $((ox + x)) $((oy + y)) click 1
     sleep 0.5
 done
@@ -67,7 +66,7 @@ _about_gone() {
     [ -z "$(xdotool search --all --onlyvisible --pid "$pid" --name '^About Tintgrabber$' 2>/dev/null)" ]
 }
 for round in 1 2 3; do
-    xdotool mousemove --sync $((ox + $(tg_mul_div 59 "$bx" 8))) $((oy + $(tg_mul_div 59 "$by" 16))) click 3
+    xdotool mousemove --sync $((ox + zx)) $((oy + zy)) click 3
     sleep 2
     xdotool key Down Return
     if about=$(tg_wait_window "$pid" "About Tintgrabber" 60); then

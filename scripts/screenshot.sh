@@ -13,7 +13,7 @@ scripts/with-xvfb.sh --wm -- bash -c '
     # At x8 each pixel shows as a block.
     mkdir -p "$XDG_CONFIG_HOME/Tintgrabber"
     printf "[win]\nzom=5\n" >"$XDG_CONFIG_HOME/Tintgrabber/tintgrabber.conf"
-    sampler_setup build/default/app/tintgrabber $tools/dialog_base_units \
+    sampler_setup build/default/app/tintgrabber $tools/dialog_layout \
         $tools/tools/paint_root $tools/tools/check_magnifier
     start_program 400 330
     # The magenta arrow of the icon in the window'"'"'s own title bar, so that

@@ -9,6 +9,9 @@ cd "$(dirname "$0")/.."
 [ $# -gt 0 ] || set -- default asan
 scripts/setup.sh
 scripts/check-layers.sh || { echo "test.sh: a folder includes one above it" >&2; exit 1; }
+# One line per file that clang-format (the repo's .clang-format) would change.
+unformatted=$(git ls-files -z '*.cpp' '*.h' | xargs -0 -n 1 sh -c 'clang-format --dry-run -Werror "$0" 2>/dev/null || echo "$0"')
+[ -z "$unformatted" ] || { printf 'test.sh: not formatted, run clang-format -i: %s\n' $unformatted >&2; exit 1; }
 for preset in "$@"; do
     echo "== $preset build" >&2
     scripts/build.sh "$preset"

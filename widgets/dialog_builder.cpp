@@ -2,9 +2,9 @@
 
 #include "resources/pictures.h"
 #include "resources/resource_ids.h"
-#include "widgets/color_field.h"
 #include "widgets/etched_frame.h"
 #include "widgets/link_label.h"
+#include "widgets/read_only_ascii_field.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -75,7 +75,7 @@ QWidget *createControl(const ControlTemplate &entry, QDialog &dialog, DialogBase
         break;
     }
     case ControlKind::ReadOnlyField:
-        control = new ColorField(&dialog);
+        control = new ReadOnlyAsciiField(&dialog);
         break;
     case ControlKind::AutoCheckBox:
         control = new QCheckBox(caption, &dialog);

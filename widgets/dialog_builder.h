@@ -32,5 +32,5 @@ QFont dialogFont(const char *face, int points);
 //
 // Widgets: EtchedFrame, QPushButton (none auto-default, so only a default
 // button takes Enter; ID_OK accepts and ID_CANCEL rejects the window),
-// ColorField, QCheckBox, QComboBox, QLabel, LinkLabel and QGroupBox.
+// ReadOnlyAsciiField, QCheckBox, QComboBox, QLabel, LinkLabel and QGroupBox.
 QHash<int, QWidget *> buildDialog(QDialog &dialog, const DialogTemplate &dialogTemplate);

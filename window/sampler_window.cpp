@@ -6,8 +6,8 @@
 #include "resources/zoom_items.h"
 #include "sampling/magnifier.h"
 #include "settings/settings_store.h"
-#include "widgets/color_field.h"
 #include "widgets/dialog_builder.h"
+#include "widgets/read_only_ascii_field.h"
 #include "window/notices.h"
 
 #include <QApplication>
@@ -46,7 +46,7 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
 {
     for (std::size_t i = 0; i < COLOR_FORMAT_COUNT; ++i) {
         const ColorFormat &format = COLOR_FORMATS[i];
-        ColorField *field = Fields[i] = control<ColorField>(format.fieldId);
+        ReadOnlyAsciiField *field = Fields[i] = control<ReadOnlyAsciiField>(format.fieldId);
         auto *button = control<QPushButton>(format.buttonId);
         button->setText(QCoreApplication::translate(COLOR_FORMAT_CONTEXT, format.caption));
         // Selecting all leaves the caret at the end, scrolled into view; an

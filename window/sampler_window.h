@@ -11,7 +11,7 @@
 
 #include <array>
 
-class ColorField;
+class ReadOnlyAsciiField;
 class QCheckBox;
 class QComboBox;
 class SettingsStore;
@@ -73,7 +73,7 @@ private:
     QWidget *const ColorArea;
     QWidget *const ZoomArea;
     // One per colour format, in the table's order.
-    std::array<ColorField *, COLOR_FORMAT_COUNT> Fields;
+    std::array<ReadOnlyAsciiField *, COLOR_FORMAT_COUNT> Fields;
 
     SettingsStore &Settings;
     ScreenList Screens;

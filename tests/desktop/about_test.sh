@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# about_test.sh PROGRAM BASE_UNITS_TOOL
+# about_test.sh PROGRAM LAYOUT_TOOL
 # The window menu comes up on the right button over the background and over
 # either area, on the Menu key and on Shift+F10; its entry opens the About
 # window, each time anew. The About window's links go to the desktop's opener
@@ -8,7 +8,7 @@
 set -uo pipefail
 . "$(dirname "$0")/lib.sh"
 program=$1
-read -r bx by < <("$2")
+tg_layout "$2"
 
 # A stand-in for the desktop's opener, first on PATH, records what it was
 # asked to open. Without a known desktop, Qt opens links with xdg-open.
@@ -22,15 +22,15 @@ PATH=$bin:$PATH tg_open "$program"
 windows() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 about_gone() { [ -z "$(xdotool search --all --onlyvisible --pid "$pid" --name '^About Tintgrabber$')" ]; }
 
-# open_about HOW...: brings up the menu by HOW (right-click at a rectangle in
-# dialog units, or keys), takes its entry and waits for the About window.
+# open_about HOW...: brings up the menu by HOW (right-click on a control, see
+# rect_of, or keys), takes its entry and waits for the About window.
 open_about() {
-    local before x y
+    local before
     before=$(windows)
     if [ "$1" = click ]; then
-        read -r x y < <(tg_units_centre "$bx" "$by" "${@:2}")
         tg_activate "$wid"
-        xdotool mousemove --sync --window "$wid" "$x" "$y" click 3
+        # shellcheck disable=SC2046
+        xdotool mousemove --sync --window "$wid" $(centre_of "$2") click 3
     else
         tg_key "$wid" "$@"
     fi
@@ -41,34 +41,37 @@ open_about() {
 }
 
 close_about() {
-    local x y
-    read -r x y < <(tg_units_centre "$bx" "$by" 178 7 32 14)
     case "$1" in
-    OK) tg_activate "$about" && tg_click "$about" "$x" "$y" ;;
+    # shellcheck disable=SC2046
+    OK) tg_activate "$about" && tg_click "$about" $(centre_of ID_OK) ;;
     *) tg_key "$about" "$1" ;;
     esac
     eventually "$1 closes the About window" about_gone
 }
 
-open_about click 58 2 3 55 # between the magnifier and the buttons
-# Near the left ends of the two links.
-for link in "41 mailto:info@example.org?subject=tintgrabber" "58 https://www.example.org/tintgrabber/"; do
-    read -r top target <<<"$link"
+open_about click BACKGROUND
+# Near the left end of a link.
+# shellcheck disable=SC2207
+link_point() { local r=($(rect_of "$1")) && echo $((r[0] + r[3] / 2)) $((r[1] + r[3] / 2)); }
+for link in "IDC_MAILLINK mailto:info@example.org?subject=tintgrabber" "IDC_WEBLINK https://www.example.org/tintgrabber/"; do
+    read -r name target <<<"$link"
     : >"$bin/opened"
-    tg_click "$about" "$(tg_mul_div 44 "$bx" 4)" "$(tg_mul_div $((2 * top + 8)) "$by" 16)"
+    # shellcheck disable=SC2046
+    tg_click "$about" $(link_point "$name")
     tg_wait_for 5 test -s "$bin/opened"
     assert_eq "the link hands its text to the opener" "$target" "$(cat "$bin/opened")"
 done
 # An opener that finds no program for the link exits with status 3.
 printf '#!/bin/sh\nexit 3\n' >"$bin/xdg-open"
-tg_click "$about" "$(tg_mul_div 44 "$bx" 4)" "$(tg_mul_div 90 "$by" 16)"
+# shellcheck disable=SC2046
+tg_click "$about" $(link_point IDC_MAILLINK)
 said() { xdotool search --all --onlyvisible --pid "$pid" --name '^Tintgrabber$' 2>/dev/null | grep -vx "$wid"; }
 eventually "a link not opened is said" eval '[ -n "$(said)" ]'
 tg_key "$(said)" Escape
 eventually "Escape closes the message" eval '[ -z "$(said)" ]'
 close_about Escape
 # The magnifier, the swatch, then keys.
-for how in "OK click 1 2 57 55" "Escape click 212 12 59 30" "Escape Menu" "OK shift+F10"; do
+for how in "OK click IDC_ZOOMAREA" "Escape click IDC_COLORAREA" "Escape Menu" "OK shift+F10"; do
     # shellcheck disable=SC2086
     open_about ${how#* }
     close_about "${how%% *}"

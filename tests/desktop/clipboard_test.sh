@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# clipboard_test.sh PROGRAM BASE_UNITS_TOOL PAINT_ROOT CHECK_MAGNIFIER CLIPBOARD_CLIENT
+# clipboard_test.sh PROGRAM LAYOUT_TOOL PAINT_ROOT CHECK_MAGNIFIER CLIPBOARD_CLIENT
 # The text last copied stays on the clipboard after the program ends, kept by
 # one process that answers every requestor, even those that ask for what it
 # has not or go away, until another program takes the clipboard. Nothing is

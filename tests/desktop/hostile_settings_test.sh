@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# hostile_settings_test.sh PROGRAM BASE_UNITS_TOOL INSTANCE_HELPER
-# The program starts whatever its settings file holds: garbled bytes, 10 MB,
-# a zoom beyond the list, a folder or a pipe in its place, a read-only folder,
+# hostile_settings_test.sh PROGRAM LAYOUT_TOOL INSTANCE_HELPER
+# The program starts whatever its settings file holds: garbled bytes, 10 MB
+# (1 MiB is still read), a zoom beyond the list, an entry that is no 32-bit
+# integer, a folder or a pipe in its place, a read-only folder,
 # a read-only file, a lock another instance holds. It uses the defaults for
 # what it cannot read and every entry it can; where it cannot store, a change
 # still applies to the window, a notice says so, and the file stays as it was;
@@ -11,7 +12,7 @@
 set -uo pipefail
 . "$(dirname "$0")/lib.sh"
 program=$1
-read -r bx by < <("$2")
+tg_layout "$2"
 folder=$XDG_CONFIG_HOME/Tintgrabber
 file=$folder/tintgrabber.conf
 # Type, bytes, modification time, and the folder's entries.
@@ -59,8 +60,16 @@ run_case "garbled bytes" 0 change
 put '[win]\naot=1\n[pad]\nlong='
 head -c $((10 * 1024 * 1024)) /dev/zero | tr '\0' a >>"$file"
 run_case "a 10 MB file" 0 change
+put '[win]\naot=1\n[pad]\nlong='
+head -c $((1024 * 1024 - 24)) /dev/zero | tr '\0' a >>"$file" && echo >>"$file"
+run_case "a file of 1 MiB" 1 keep
 put '[other]\nname=hello\n\n[win]\naot=1\nzom=99\n'
 run_case "a zoom beyond the list" 1 keep
+# Read only whole and within 32 bits, so a wrap or a prefix would put it on top.
+for entry in "1 -2147483648" '1 " 2147483647 "' "0 2147483648" "0 1x"; do
+    put "[win]\nzom=10x\naot=${entry#* }\n"
+    run_case "aot=${entry#* }" "${entry%% *}" keep
+done
 rm -rf "$folder"
 mkdir -p "$file"
 run_case "a folder in place of the file" 0 change

@@ -1,6 +1,8 @@
 # shellcheck shell=bash
 # Harness for tests that drive the real program on an X desktop. Source it from
 # a script that scripts/with-xvfb.sh runs (it provides DISPLAY and openbox).
+# Where a control is comes from the program's own window templates, through
+# tests/desktop/dialog_layout (tg_layout), never from numbers copied here.
 # Every program started here that still runs at exit is asked to close its
 # windows (so the leak checker sees a normal end), then killed. Each script
 # gets a fresh XDG_CONFIG_HOME, removed at exit, and no session bus. What the
@@ -22,13 +24,18 @@
 #                                   text a closed program copied
 #   tg_running PID                  whether PID runs (a zombie does not), also
 #                                   when it is not our child
-#   tg_mul_div A B C                print A*B/C rounded half up (A, B, C >= 0)
-#   tg_units_rect BX BY X Y W H     print "LEFT TOP WIDTH HEIGHT" in client pixels
-#                                   of a rectangle in dialog units
-#   tg_units_centre BX BY X Y W H   print "X Y", the middle of that rectangle
+#   tg_layout LAYOUT_TOOL           read the windows' layout on this display
+#   rect_of NAME                    print "LEFT TOP WIDTH HEIGHT" in client pixels
+#                                   of window or control NAME as resources/
+#                                   resource_ids.h names it (IDD_SAMPLER,
+#                                   IDC_ZOOMAREA, ID_OK...), or of BACKGROUND,
+#                                   the sampler window's own background between
+#                                   the magnifier and the buttons
+#   centre_of NAME                  print "X Y", the middle of that rectangle
 #   tg_setting ENTRY                print the stored value of win/ENTRY
 #   tg_on_top_is 0|1                whether window wid is on top
 #   tg_click_on_top_box             click the always-on-top box of window wid
+#                                   (needs tg_layout)
 #   tg_close HOW                    end the program of window wid by Exit, the
 #                                   close command or keys; expect status 0
 #   tg_wait_for SECS COMMAND...     run COMMAND every 20 ms until it succeeds
@@ -39,21 +46,29 @@
 #   tg_finish                       report; exit 0 with no failures, else 1
 #
 # Sampling a known picture (call sampler_setup first). Layout comes in logical
-# pixels from dialog units; the screen, the pointer and screenshots count
-# physical ones, RATIO_NUM/RATIO_DEN to a logical pixel.
+# pixels; the screen, the pointer and screenshots count physical ones,
+# RATIO_NUM/RATIO_DEN to a logical pixel.
 #
-#   sampler_setup PROGRAM BASE_UNITS_TOOL PAINT_ROOT CHECK_MAGNIFIER [NUM DEN]
-#                                   paints the pattern; sets bx, by, the areas
+#   sampler_setup PROGRAM LAYOUT_TOOL PAINT_ROOT CHECK_MAGNIFIER [NUM DEN]
+#                                   reads the layout, paints the pattern
 #   physical N                      N logical pixels in physical ones, rounded
 #   tg_grab_screen FILE             the screen as an 8-bit PPM (a script may
 #                                   redefine it)
 #   start_program X Y               tg_open, frame moved to (X, Y); sets ox, oy
+#   point_at NAME                   print "X Y", the screen point in the middle
+#                                   of control NAME of the window at (ox, oy)
+#   tg_pointer SX SY 0|1            move the pointer to screen point (SX, SY)
+#                                   with the left button up (0) or held (1); a
+#                                   desktop without X11's pointer redefines it
+#   tg_pressed                      called after drag's press; a desktop whose
+#                                   screenshot is taken then waits for it here
 #   drag SX SY [swatch]             press in the magnifier (or the swatch), move
 #                                   to screen point (SX, SY), release there
-#   copied N                        click copy button N (R G B #rrggbb rrggbb
-#                                   POV-Ray), print what it copied
+#   copied N                        click copy button N (in the colour formats'
+#                                   order: R G B #rrggbb rrggbb POV-Ray), print
+#                                   what it copied
 #   read_at SX SY [swatch]          drag there; "#rrggbb" copies the pattern's colour
-#   check_texts SX SY               the six copy buttons copy the pattern's texts
+#   check_texts SX SY               each copy button copies its text of the pattern's colour
 #   check_magnifier WHAT FACTOR (SX SY | none)
 #                                   the magnifier shows the pattern around (SX, SY)
 #                                   in FACTOR-sized blocks of device pixels, button
@@ -153,21 +168,31 @@ tg_keepers() {
     done
 }
 
-tg_mul_div() { echo $((($1 * $2 * 2 + $3) / ($3 * 2))); }
+declare -A TG_LAYOUT
+# shellcheck disable=SC2206 # the rectangles are four numbers
+tg_layout() {
+    local name rect zoom buttons
+    while read -r name rect; do TG_LAYOUT[$name]=$rect; done < <("$1")
+    [ -n "${TG_LAYOUT[IDD_SAMPLER]:-}" ] || { tg_fail "no layout from $1" && tg_finish; }
+    zoom=(${TG_LAYOUT[IDC_ZOOMAREA]}) buttons=(${TG_LAYOUT[IDC_COPYHASHHEX]})
+    TG_LAYOUT[BACKGROUND]="$((zoom[0] + zoom[2])) ${zoom[1]} $((buttons[0] - zoom[0] - zoom[2])) ${zoom[3]}"
+}
 
-tg_units_rect() { echo "$(tg_mul_div "$3" "$1" 4) $(tg_mul_div "$4" "$2" 8) $(tg_mul_div "$5" "$1" 4) $(tg_mul_div "$6" "$2" 8)"; }
+rect_of() { echo "${TG_LAYOUT[$1]}"; }
 
-tg_units_centre() { echo "$(tg_mul_div $((2 * $3 + $5)) "$1" 8) $(tg_mul_div $((2 * $4 + $6)) "$2" 16)"; }
+# shellcheck disable=SC2206
+centre_of() { local r=(${TG_LAYOUT[$1]}) && echo $((r[0] + r[2] / 2)) $((r[1] + r[3] / 2)); }
 
 tg_on_top_is() { [ "$(tg_prop "$wid" _NET_WM_STATE | grep -c _NET_WM_STATE_ABOVE)" = "$1" ]; }
 
-# The box's indicator, at the left end of its rectangle 213 2 60 10.
-tg_click_on_top_box() { tg_click "$wid" $(($(tg_mul_div 213 "$bx" 4) + 6)) "$(tg_mul_div 14 "$by" 16)"; }
+# The box's indicator, at the left end of its rectangle.
+# shellcheck disable=SC2206
+tg_click_on_top_box() { local r=(${TG_LAYOUT[IDC_TOPMOST]}) && tg_click "$wid" $((r[0] + 6)) $((r[1] + r[3] / 2)); }
 
 tg_close() {
     # shellcheck disable=SC2046,SC2086
     case "$1" in
-    Exit) tg_activate "$wid" && tg_click "$wid" $(tg_units_centre "$bx" "$by" 253 44 17 13) ;;
+    Exit) tg_activate "$wid" && tg_click "$wid" $(centre_of ID_CANCEL) ;;
     close) wmctrl -i -c "$wid" ;;
     *) tg_key "$wid" $1 ;;
     esac
@@ -204,20 +229,20 @@ tg_finish() {
 
 sampler_setup() {
     program=$1 check_magnifier_tool=$4 RATIO_NUM=${5:-1} RATIO_DEN=${6:-1}
-    read -r bx by < <("$2")
+    tg_layout "$2"
     "$3" --pattern || { tg_fail "could not paint the root window"; tg_finish; }
     shot=$XDG_CONFIG_HOME/screen.ppm
     MONITORS=("0 0 $(xdotool getdisplaygeometry)")
-    read -r zoom_l zoom_t zoom_w zoom_h < <(tg_units_rect "$bx" "$by" 1 2 57 55)
-    read -r swatch_l swatch_t _ _ < <(tg_units_rect "$bx" "$by" 212 12 59 30)
-    buttons=("149 2 18 11" "170 2 18 11" "191 2 18 11" "61 2 41 11" "105 2 41 11" "61 31 148 11")
+    read -r swatch_l swatch_t _ _ < <(rect_of IDC_COLORAREA)
+    layout_tool=$2 buttons=() && while [ -n "${TG_LAYOUT[COPY${#buttons[@]}]:-}" ]; do buttons+=("COPY${#buttons[@]}"); done
     # The magnifier draws in its inner rectangle, each edge scaled and rounded.
-    inner_l=$(physical $((zoom_l + 3))) inner_t=$(physical $((zoom_t + 3)))
-    inner_w=$(($(physical $((zoom_l + zoom_w - 3))) - inner_l))
-    inner_h=$(($(physical $((zoom_t + zoom_h - 3))) - inner_t))
+    read -r zoom_l zoom_t zoom_w zoom_h < <(rect_of INSIDE_ZOOMAREA)
+    inner_l=$(physical "$zoom_l") inner_t=$(physical "$zoom_t")
+    inner_w=$(($(physical $((zoom_l + zoom_w))) - inner_l)) inner_h=$(($(physical $((zoom_t + zoom_h))) - inner_t))
 }
 
-physical() { tg_mul_div "$1" "$RATIO_NUM" "$RATIO_DEN"; }
+# Rounded half up.
+physical() { echo $((($1 * RATIO_NUM * 2 + RATIO_DEN) / (RATIO_DEN * 2))); }
 
 # The same picture as tools/pattern.h.
 pattern_hex() {
@@ -225,12 +250,8 @@ pattern_hex() {
         $(((($1 >> 8) * 37 + ($2 >> 8) * 101 + 3 * $1 + 5 * $2) % 256))
 }
 
-# The screen point in the middle of a rectangle in dialog units.
-_point_at() {
-    local x y
-    read -r x y < <(tg_units_centre "$bx" "$by" "$@")
-    echo $((ox + $(physical "$x"))) $((oy + $(physical "$y")))
-}
+# shellcheck disable=SC2207
+point_at() { local c=($(centre_of "$1")) && echo $((ox + $(physical "${c[0]}"))) $((oy + $(physical "${c[1]}"))); }
 
 # The whole screen as an 8-bit PPM file; a desktop whose X server cannot read
 # it (XWayland) has a way of its own.
@@ -256,19 +277,31 @@ start_program() {
 
 # The short pauses are a hand's: with none, on a loaded machine, Qt now and
 # then missed a release that followed the press within microseconds.
+_held=0
+tg_pointer() {
+    local button=()
+    [ "$3" = "$_held" ] || button=("$([ "$3" = 1 ] && echo mousedown || echo mouseup)" 1)
+    xdotool mousemove "$1" "$2" "${button[@]}" sleep 0.05
+    _held=$3
+}
+
+tg_pressed() { :; }
+
+# shellcheck disable=SC2046
 drag() {
-    local area="1 2 57 55"
-    [ "${3:-}" = swatch ] && area="212 12 59 30"
-    # shellcheck disable=SC2046,SC2086
-    xdotool mousemove $(_point_at $area) mousedown 1 sleep 0.05 mousemove "$1" "$2" sleep 0.05 mouseup 1
+    local area=IDC_ZOOMAREA
+    [ "${3:-}" = swatch ] && area=IDC_COLORAREA
+    tg_pointer $(point_at $area) 0 && tg_pointer $(point_at $area) 1 && tg_pressed
+    tg_pointer "$1" "$2" 1 && tg_pointer "$1" "$2" 0
 }
 
 # The clipboard is cleared first, so that the wait ends when the button
 # copied, even when it copies what was there before.
 copied() {
+    local x y
+    read -r x y < <(point_at "${buttons[$1]}")
     printf 'cleared' | xclip -i -selection clipboard
-    # shellcheck disable=SC2046,SC2086
-    xdotool mousemove $(_point_at ${buttons[$1]}) click 1
+    tg_pointer "$x" "$y" 0 && tg_pointer "$x" "$y" 1 && tg_pointer "$x" "$y" 0
     tg_wait_for 3 eval '[ "$(tg_clipboard)" != cleared ]'
     tg_clipboard
 }
@@ -278,12 +311,11 @@ read_at() {
     assert_eq "($1, $2) read" "#$(pattern_hex "$1" "$2")" "$(copied 3)"
 }
 
+# Each format's text is the unit tests' to check; here, that each button copies
+# its own field's text of the colour read.
 check_texts() {
-    local r=$(($1 % 256)) g=$(($2 % 256)) b hex i expected
-    hex=$(pattern_hex "$1" "$2")
-    b=$((16#${hex:4}))
-    expected=("$r" "$g" "$b" "#$hex" "$hex"
-        "$(awk "BEGIN { printf \"color rgb <%.6f, %.6f, %.6f>\", $r / 255, $g / 255, $b / 255 }")")
+    local i expected
+    mapfile -t expected < <("$layout_tool" --texts "$(pattern_hex "$1" "$2")")
     for i in "${!buttons[@]}"; do
         assert_eq "($1, $2): copy button $i" "${expected[i]}" "$(copied "$i")"
     done
@@ -302,6 +334,6 @@ check_magnifier() { eventually "$1" _magnifier_shows "${@:2}" || cat "$shot.log"
 
 zoom_to_x10() {
     # shellcheck disable=SC2046
-    xdotool mousemove $(_point_at 1 2 57 55) click --repeat 8 --delay 20 5
+    xdotool mousemove $(point_at IDC_ZOOMAREA) click --repeat 8 --delay 20 5
     eventually "eight wheel turns: x10, stored" eval '[ "$(tg_setting zom)" = 7 ]'
 }

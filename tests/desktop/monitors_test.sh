@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# monitors_test.sh PROGRAM BASE_UNITS_TOOL PAINT_ROOT CHECK_MAGNIFIER
+# monitors_test.sh PROGRAM LAYOUT_TOOL PAINT_ROOT CHECK_MAGNIFIER
 # A 2560 x 800 screen split into RandR monitors, two side by side, then two
 # with room between them, over a known picture: drags read the right pixel on
 # each monitor and at the seam; the magnifier shows both monitors across the

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# wayland_test.sh PROGRAM BASE_UNITS_TOOL PATTERN_PNG CHECK_MAGNIFIER
+# wayland_test.sh PROGRAM LAYOUT_TOOL PATTERN_PNG CHECK_MAGNIFIER
 # On a sway desktop (scripts/with-sway.sh) whose background is the known
 # picture: started with both WAYLAND_DISPLAY and DISPLAY set, the program runs
 # through XWayland; each drag samples the desktop's screenshot, taken through
@@ -30,25 +30,13 @@ _answered() { [ "$(grep -c 'member=Response' "$answers")" -gt "$1" ]; }
 exec 5> >(exec socat - UNIX-CONNECT:/tmp/vnc >/dev/null)
 TG_PIDS+=($!)
 printf 'RFB 003.008\n\001\001' >&5
-_pointer() { printf "$(printf '\\%03o' 5 "$3" $(($1 >> 8)) $(($1 & 255)) $(($2 >> 8)) $(($2 & 255)))" >&5 && sleep 0.05; }
-# The desktop draws the pointer into its screenshots, so the pointer moves
-# on only once the picture was taken at the press.
-drag() {
-    local area="1 2 57 55" before
-    [ "${3:-}" = swatch ] && area="212 12 59 30"
-    before=$(grep -c 'member=Response' "$answers")
-    # shellcheck disable=SC2046,SC2086
-    _pointer $(_point_at $area) 0 && _pointer $(_point_at $area) 1
-    tg_wait_for 5 _answered "$before" || tg_fail "the portal did not answer"
-    _pointer "$1" "$2" 1 && _pointer "$1" "$2" 0
-}
-copied() {
-    printf 'cleared' | xclip -i -selection clipboard
-    # shellcheck disable=SC2046,SC2086
-    _pointer $(_point_at ${buttons[$1]}) 0 && _pointer $(_point_at ${buttons[$1]}) 1 &&
-        _pointer $(_point_at ${buttons[$1]}) 0
-    tg_wait_for 3 eval '[ "$(tg_clipboard)" != cleared ]'
-    tg_clipboard
+tg_pointer() { printf "$(printf '\\%03o' 5 "$3" $(($1 >> 8)) $(($1 & 255)) $(($2 >> 8)) $(($2 & 255)))" >&5 && sleep 0.05; }
+# The desktop draws the pointer into its screenshots, so a drag's pointer
+# moves on only once the picture was taken at the press.
+seen=0
+tg_pressed() {
+    tg_wait_for 5 _answered "$seen" || tg_fail "the portal did not answer"
+    seen=$(grep -c 'member=Response' "$answers")
 }
 
 start_program 420 330

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# window_test.sh PROGRAM BASE_UNITS_TOOL
-# The window: 273 x 58 dialog units, not resizable, a normal window (its title
+# window_test.sh PROGRAM LAYOUT_TOOL
+# The window: the size its template gives, not resizable, a normal window (its title
 # is the one tg_open waits for); a second instance runs beside the first.
 # Always on top switches the window manager's above state in place and is
 # stored at once. The window turns translucent while another window is active.
@@ -11,11 +11,11 @@
 set -uo pipefail
 . "$(dirname "$0")/lib.sh"
 program=$1 RATIO_NUM=1 RATIO_DEN=1 conf=$XDG_CONFIG_HOME/Tintgrabber/tintgrabber.conf
-read -r bx by < <("$2")
+tg_layout "$2"
 
 tg_open
-w=$(tg_mul_div 273 "$bx" 4) h=$(tg_mul_div 58 "$by" 8)
-assert_eq "client size 273 x 58 dialog units at base units $bx x $by" "$w $h" \
+read -r _ _ w h < <(rect_of IDD_SAMPLER)
+assert_eq "the template's client size" "$w $h" \
     "$(xwininfo -id "$wid" | awk '/^  Width:/ { w = $2 } /^  Height:/ { print w, $2 }')"
 assert_eq "not resizable: minimum and maximum size both the window's" "$w $h $w $h" \
     "$(xprop -id "$wid" WM_NORMAL_HINTS | awk '/minimum size:/ { m = $5 " " $7 } /maximum size:/ { print m, $5, $7 }')"
@@ -64,7 +64,9 @@ tg_close Exit
 
 for style in Fusion Windows; do
     QT_STYLE_OVERRIDE=$style tg_open
-    tg_activate "$wid" && tg_click "$wid" $(tg_units_centre "$bx" "$by" 212 44 39 12)
+    # The closed list's top; its template's height includes the dropped list.
+    read -r l t w _ < <(rect_of IDC_ZOOMLIST)
+    tg_activate "$wid" && tg_click "$wid" $((l + w / 2)) $((t + 5))
     tg_wait_for 5 eval 'list=$(xdotool search --all --onlyvisible --pid "$pid" | grep -vx "$wid")'
     assert_true "$style: the list drops down under 250 pixels" \
         eval '[ "$(xwininfo -id "$list" | awk "/Height:/ { print \$2 }")" -lt 250 ]'

@@ -12,25 +12,33 @@ class TestSampling : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // One row a format, named by its caption: its texts of (171, 205, 239), of
+    // (10, 11, 12) for leading zeros, and of an unreadable pixel (all bits set),
+    // which shows as white.
     void colorTexts_data()
     {
-        QTest::addColumn<uint>("value");
         QTest::addColumn<QString>("texts");
-        QTest::newRow("abcdef") << qRgb(171, 205, 239)
-                                << "171;205;239;#abcdef;abcdef;color rgb <0.670588, 0.803922, "
-                                   "0.937255>";
-        QTest::newRow("leading zeros") << qRgb(10, 11, 12)
-                                       << "10;11;12;#0a0b0c;0a0b0c;color rgb <0.039216, 0.043137, "
-                                          "0.047059>";
-        QTest::newRow("unreadable is white")
-            << 0xFFFFFFFFu << "255;255;255;#ffffff;ffffff;color rgb <1.000000, 1.000000, 1.000000>";
+        QTest::newRow("R") << "171|10|255";
+        QTest::newRow("G") << "205|11|255";
+        QTest::newRow("B") << "239|12|255";
+        QTest::newRow("#HTML") << "#abcdef|#0a0b0c|#ffffff";
+        QTest::newRow("HTML") << "abcdef|0a0b0c|ffffff";
+        QTest::newRow("Copy to clipboard in POV-Ray format")
+            << "color rgb <0.670588, 0.803922, 0.937255>|color rgb <0.039216, "
+               "0.043137, 0.047059>|color rgb <1.000000, 1.000000, 1.000000>";
     }
     void colorTexts()
     {
-        QFETCH(uint, value);
         QFETCH(QString, texts);
-        const ColorTexts made = FormatColorTexts(value);
-        QCOMPARE(QStringList(made.begin(), made.end()).join(QLatin1Char(';')), texts);
+        const auto format = std::find_if(
+            std::begin(COLOR_FORMATS), std::end(COLOR_FORMATS), [](const ColorFormat &f) {
+                return QLatin1String(f.caption) == QTest::currentDataTag();
+            });
+        QVERIFY(format != std::end(COLOR_FORMATS));
+        QStringList made;
+        for (const QRgb color : {qRgb(171, 205, 239), qRgb(10, 11, 12), 0xFFFFFFFFu})
+            made << FormatColorTexts(color)[std::size_t(format - COLOR_FORMATS)];
+        QCOMPARE(made.join(QLatin1Char('|')), texts);
     }
 
     void magnifierPicture_data()

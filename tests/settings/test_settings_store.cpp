@@ -83,27 +83,6 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home->path()));
     }
 
-    void onlyThirtyTwoBitIntegersAreRead_data()
-    {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("smallest") << QByteArray("zom=-2147483648") << int(0x80000000);
-        QTest::newRow("largest, quoted, spaces") << QByteArray("zom=\" 2147483647 \"") << INT_MAX;
-        QTest::newRow("one past largest") << QByteArray("zom=2147483648") << 13;
-        QTest::newRow("number and word") << QByteArray("zom=10x") << 13;
-        QTest::newRow("a file of 1 MiB")
-            << "zom=12\n[pad]\nlong=" + QByteArray(1024 * 1024 - 31, 'a') << 12;
-    }
-    // The other entry is read whatever this one holds.
-    void onlyThirtyTwoBitIntegersAreRead()
-    {
-        QFETCH(QByteArray, line);
-        QFETCH(int, expected);
-        writeFile("[win]\naot=1\n" + line + "\n");
-        QCOMPARE(Store().read("zom", 13), expected);
-        QCOMPARE(Store().read("aot"), 1);
-    }
-
     // Readers notice a change by size and time: a rewrite of equal size must
     // leave a later time even when the clock has not passed the last one's.
     void anotherInstanceSeesEachWriteAtItsNextRead()

@@ -59,11 +59,9 @@ private Q_SLOTS:
 
     // The About window names the windowing system that its run names in
     // WINDOWING_SYSTEM (Qt's own name where none is given).
-    void captions()
+    void aboutNamesTheWindowingSystem()
     {
         SamplerWindow window(settings, screen);
-        QCOMPARE(window.control<QPushButton>(IDC_COPYPOVRAY)->text(),
-                 "Copy to clipboard in POV-Ray format");
         const QString system =
             qEnvironmentVariable("WINDOWING_SYSTEM", QGuiApplication::platformName());
         const AboutWindow about(&window);

@@ -1,4 +1,4 @@
-#include "widgets/color_field.h"
+#include "widgets/read_only_ascii_field.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -15,20 +15,18 @@
 namespace
 {
 
-// Room between the edge and the text, as a frameless line edit leaves it.
-constexpr int MARGIN_X = 4;
 constexpr int MARGIN_Y = 1;
 
 } // namespace
 
-ColorField::ColorField(QWidget *parent) : QWidget(parent)
+ReadOnlyAsciiField::ReadOnlyAsciiField(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
 }
 
-void ColorField::setText(const QString &text)
+void ReadOnlyAsciiField::setText(const QString &text)
 {
     if (text == Text)
         return;
@@ -40,7 +38,7 @@ void ColorField::setText(const QString &text)
 // Glyphs are placed by their advances, from the font's character map, each
 // character looked up once: a shaping pass costs more than the rest of a
 // pointer move, and the colour texts need none (plain ASCII, no ligatures).
-void ColorField::layOut()
+void ReadOnlyAsciiField::layOut()
 {
     if (!RawFont.isValid())
         RawFont = QRawFont::fromFont(font());
@@ -59,18 +57,18 @@ void ColorField::layOut()
     }
 }
 
-QString ColorField::selectedText() const
+QString ReadOnlyAsciiField::selectedText() const
 {
     const int start = std::min(Anchor, Cursor);
     return Text.mid(start, std::abs(Cursor - Anchor));
 }
 
-void ColorField::selectAll()
+void ReadOnlyAsciiField::selectAll()
 {
     select(0, int(Text.size()));
 }
 
-void ColorField::copy() const
+void ReadOnlyAsciiField::copy() const
 {
     if (hasSelectedText())
         QGuiApplication::clipboard()->setText(selectedText());
@@ -78,31 +76,31 @@ void ColorField::copy() const
 
 // Where X11 has a primary selection, selecting with the mouse offers it there
 // too, as every text field on that desktop does.
-void ColorField::copyToPrimary() const
+void ReadOnlyAsciiField::copyToPrimary() const
 {
     if (hasSelectedText() && QGuiApplication::clipboard()->supportsSelection())
         QGuiApplication::clipboard()->setText(selectedText(), QClipboard::Selection);
 }
 
-QSize ColorField::sizeHint() const
+QSize ReadOnlyAsciiField::sizeHint() const
 {
     return QSize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 17 + 2 * MARGIN_X,
                  fontMetrics().height() + 2 * MARGIN_Y + 2);
 }
 
 // The text's line, centred in the field as a line edit centres it.
-QRect ColorField::lineRect() const
+QRect ReadOnlyAsciiField::lineRect() const
 {
     const int lineHeight = fontMetrics().height();
     return QRect(MARGIN_X, (height() - lineHeight + 1) / 2, width() - 2 * MARGIN_X, lineHeight);
 }
 
-int ColorField::caretX(int position) const
+int ReadOnlyAsciiField::caretX(int position) const
 {
     return qRound(CaretX[std::size_t(position)]);
 }
 
-int ColorField::positionAt(int x) const
+int ReadOnlyAsciiField::positionAt(int x) const
 {
     // The caret position nearest to x.
     const int lineX = x - lineRect().x() + Scroll;
@@ -117,7 +115,7 @@ int ColorField::positionAt(int x) const
 // Moves the selection and keeps the caret in view as a line edit does: a text
 // that fits sits at the left; a wider one scrolls only as far as the caret
 // needs, and never leaves blank room after its end.
-void ColorField::select(int anchor, int cursor)
+void ReadOnlyAsciiField::select(int anchor, int cursor)
 {
     Anchor = std::clamp(anchor, 0, int(Text.size()));
     Cursor = std::clamp(cursor, 0, int(Text.size()));
@@ -136,12 +134,12 @@ void ColorField::select(int anchor, int cursor)
 }
 
 // Where text may stand, clear of the edge.
-QRect ColorField::textArea() const
+QRect ReadOnlyAsciiField::textArea() const
 {
     return rect().adjusted(2, 1, -2, -1);
 }
 
-void ColorField::paintEvent(QPaintEvent *event)
+void ReadOnlyAsciiField::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const QPalette &colours = palette();
@@ -190,7 +188,7 @@ void ColorField::paintEvent(QPaintEvent *event)
     painter.drawGlyphRun(origin, run);
 }
 
-void ColorField::mousePressEvent(QMouseEvent *event)
+void ReadOnlyAsciiField::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
@@ -199,13 +197,13 @@ void ColorField::mousePressEvent(QMouseEvent *event)
     select(event->modifiers() & Qt::ShiftModifier ? Anchor : at, at);
 }
 
-void ColorField::mouseMoveEvent(QMouseEvent *event)
+void ReadOnlyAsciiField::mouseMoveEvent(QMouseEvent *event)
 {
     if (Selecting && (event->buttons() & Qt::LeftButton))
         select(Anchor, positionAt(qRound(event->position().x())));
 }
 
-void ColorField::mouseReleaseEvent(QMouseEvent *event)
+void ReadOnlyAsciiField::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && Selecting) {
         Selecting = false;
@@ -213,7 +211,7 @@ void ColorField::mouseReleaseEvent(QMouseEvent *event)
     }
 }
 
-void ColorField::mouseDoubleClickEvent(QMouseEvent *event)
+void ReadOnlyAsciiField::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The colour texts are short: a double click takes the whole of one.
     if (event->button() == Qt::LeftButton) {
@@ -222,7 +220,7 @@ void ColorField::mouseDoubleClickEvent(QMouseEvent *event)
     }
 }
 
-void ColorField::keyPressEvent(QKeyEvent *event)
+void ReadOnlyAsciiField::keyPressEvent(QKeyEvent *event)
 {
     const bool extend = event->modifiers() & Qt::ShiftModifier;
     const int end = int(Text.size());
@@ -245,7 +243,7 @@ void ColorField::keyPressEvent(QKeyEvent *event)
         event->ignore(); // Enter, Escape and the rest belong to the window
 }
 
-void ColorField::changeEvent(QEvent *event)
+void ReadOnlyAsciiField::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange) {
         RawFont = QRawFont();
@@ -256,7 +254,7 @@ void ColorField::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-void ColorField::contextMenuEvent(QContextMenuEvent *event)
+void ReadOnlyAsciiField::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
     // The line edit's own captions, so that they come translated.

@@ -8,19 +8,22 @@
 #include <utility>
 #include <vector>
 
-// A read-only single-line text field with a thin sunken edge, on the window's
-// background colour like any read-only field. The colour fields change on
-// every pointer move of a drag, so this one is light: it paints every pixel
-// itself (nothing beneath it repaints), lays a text out only when it changes,
-// without a shaping pass, and repaints only then. Otherwise it behaves as a read-only line edit:
-// it starts empty, keeps the caret in view when the text is wider than it,
-// and the user selects with the mouse or keyboard and copies with the usual
-// keys or its context menu. Its caret and selection show only while it has
-// the focus; the selection stays for when it gets the focus back.
-class ColorField : public QWidget
+// A read-only single-line field for ASCII text (anything else shows as '?'), with a thin sunken
+// edge, on the window's background colour like any read-only field. The colour fields change on
+// every pointer move of a drag, so this one is light: it paints every pixel itself (nothing
+// beneath it repaints), lays a text out only when it changes, without a shaping pass, and repaints
+// only then; a read-only QLineEdit in its place tripled the instructions of a move. Otherwise it
+// behaves as a read-only line edit: it starts empty, keeps the caret in view when the text is wider
+// than it, and the user selects with the mouse or keyboard and copies with the usual keys or its
+// context menu. Its caret and selection show only while it has the focus; the selection stays for
+// when it gets the focus back.
+class ReadOnlyAsciiField : public QWidget
 {
 public:
-    explicit ColorField(QWidget *parent = nullptr);
+    explicit ReadOnlyAsciiField(QWidget *parent = nullptr);
+
+    // Room between the edge and the text, as a frameless line edit leaves it.
+    static constexpr int MARGIN_X = 4;
 
     QString text() const { return Text; }
     // As a line edit's: nothing selected after, the caret at the end.
