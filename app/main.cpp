@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "app/sampler_app.h"
+#include "app/translations.h"
 #include "clipboard/clipboard_keeper.h"
 
 #include <cstdio>
@@ -16,7 +17,9 @@ int main(int argc, char *argv[])
     // Qt aborts the process when it finds no display; say why and leave.
     const QString problem = displayProblem();
     if (!problem.isEmpty()) {
-        std::fprintf(stderr, "tintgrabber: cannot open the display: %s\n", qPrintable(problem));
+        const QString said = Translations().translated(
+            "CommandLine", QT_TRANSLATE_NOOP("CommandLine", "cannot open the display: %1"));
+        std::fprintf(stderr, "tintgrabber: %s\n", qPrintable(said.arg(problem)));
         return 1;
     }
     SamplerApp app(argc, argv);

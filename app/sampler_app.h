@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/translations.h"
 #include "screen/screen_source.h"
 #include "settings/settings_store.h"
 
@@ -30,6 +31,7 @@ public:
 
 private:
     QApplication Application;
+    Translations Texts;
     SettingsStore Settings;
     std::unique_ptr<ScreenSource> Screen;
 };

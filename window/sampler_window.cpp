@@ -48,7 +48,7 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
         const ColorFormat &format = COLOR_FORMATS[i];
         ReadOnlyAsciiField *field = Fields[i] = control<ReadOnlyAsciiField>(format.fieldId);
         auto *button = control<QPushButton>(format.buttonId);
-        button->setText(QString::fromUtf8(format.caption));
+        button->setText(QCoreApplication::translate(COLOR_FORMAT_CONTEXT, format.caption));
         // Selecting all leaves the caret at the end, scrolled into view; an
         // empty field has no selection and leaves the clipboard alone.
         connect(button, &QPushButton::clicked, field, [field] {
