@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "app/translations.h"
 #include "settings/settings_store.h"
 
 #include <QDir>
@@ -11,24 +12,26 @@
 namespace
 {
 
-constexpr char USAGE[] = R"(Usage: tintgrabber [OPTION]...
-Reads the colour of any pixel on the screen. Press the left mouse button in the
-magnifier or the colour swatch and move over the screen (or click there, move,
-and click again): the swatch takes the colour under the pointer, the magnifier
-shows its surroundings enlarged, and six fields show the colour as texts to
-copy. While sampling, the arrow keys move the pointer by one pixel (ten with
-Shift), Enter keeps the colour and Escape puts back the one from before.
-
-Options:
-  --help     show this help and exit
-  --version  show the version and exit
-Qt's own options work too, such as -platform NAME, -display DISPLAY (X11) and
--style NAME; a platform or display that cannot be opened is refused in one line
-with the exit status 1, any other argument with the exit status 2.
-
-The zoom and the always-on-top choice are kept in
-  %s
-)";
+// Translated in the context "CommandLine"; %1 is the settings file.
+constexpr char USAGE[] = QT_TRANSLATE_NOOP(
+    "CommandLine",
+    "Usage: tintgrabber [OPTION]...\n"
+    "Reads the colour of any pixel on the screen. Press the left mouse button in the\n"
+    "magnifier or the colour swatch and move over the screen (or click there, move,\n"
+    "and click again): the swatch takes the colour under the pointer, the magnifier\n"
+    "shows its surroundings enlarged, and six fields show the colour as texts to\n"
+    "copy. While sampling, the arrow keys move the pointer by one pixel (ten with\n"
+    "Shift), Enter keeps the colour and Escape puts back the one from before.\n"
+    "\n"
+    "Options:\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "Qt's own options work too, such as -platform NAME, -display DISPLAY (X11) and\n"
+    "-style NAME; a platform or display that cannot be opened is refused in one line\n"
+    "with the exit status 1, any other argument with the exit status 2.\n"
+    "\n"
+    "The zoom and the always-on-top choice are kept in\n"
+    "  %1\n");
 
 // Qt's options as QGuiApplication, the X11 platform and QApplication take
 // them, without the leading dash; those that take the next argument as value
@@ -50,7 +53,9 @@ std::optional<int> answerInformationOptions(int argc, char **argv)
         if (std::strcmp(argv[i], "--help") == 0) {
             SettingsStore settings;
             settings.SetKeyName(QString::fromLatin1(SETTINGS_KEY_NAME));
-            std::printf(USAGE, qPrintable(QDir::toNativeSeparators(settings.location())));
+            const QString usage = Translations().translated("CommandLine", USAGE);
+            std::fputs(qPrintable(usage.arg(QDir::toNativeSeparators(settings.location()))),
+                       stdout);
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
@@ -93,7 +98,12 @@ std::optional<int> rejectUnknownArgument(const char *argument)
 {
     if (!argument)
         return std::nullopt;
-    std::fprintf(stderr, "tintgrabber: unknown %s \"%s\"; see tintgrabber --help\n",
-                 argument[0] == '-' ? "option" : "argument", argument);
+    const char *text =
+        argument[0] == '-'
+            ? QT_TRANSLATE_NOOP("CommandLine", "unknown option \"%1\"; see tintgrabber --help")
+            : QT_TRANSLATE_NOOP("CommandLine", "unknown argument \"%1\"; see tintgrabber --help");
+    const QString said =
+        Translations().translated("CommandLine", text).arg(QString::fromLocal8Bit(argument));
+    std::fprintf(stderr, "tintgrabber: %s\n", qPrintable(said));
     return 2;
 }

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "app/sampler_app.h"
+#include "app/translations.h"
 #include "clipboard/clipboard_keeper.h"
 
 #include <cstdio>
@@ -21,7 +22,9 @@ int main(int argc, char *argv[])
     if (!problem.isEmpty()) {
         if (const std::optional<int> status = rejectUnknownArgument(options.unknown))
             return *status;
-        std::fprintf(stderr, "tintgrabber: cannot open the display: %s\n", qPrintable(problem));
+        const QString said = Translations().translated(
+            "CommandLine", QT_TRANSLATE_NOOP("CommandLine", "cannot open the display: %1"));
+        std::fprintf(stderr, "tintgrabber: %s\n", qPrintable(said.arg(problem)));
         return 1;
     }
     SamplerApp app(argc, argv);

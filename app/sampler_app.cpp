@@ -20,6 +20,13 @@ namespace
 
 constexpr char APPLICATION_NAME[] = "tintgrabber";
 
+// Said before the application exists, so translated on the spot, in the
+// context "DisplayProblem".
+QString problem(const char *text)
+{
+    return Translations().translated("DisplayProblem", text);
+}
+
 // The platform plugins installed where Qt looks for them, by the names
 // QT_QPA_PLATFORM takes: libqxcb.so is "xcb".
 QStringList installedPlatforms()
@@ -67,7 +74,8 @@ QString displayProblem(const QString &platformOption, const QByteArray &displayO
             std::any_of(installed.begin(), installed.end(),
                         [&](const QString &name) { return name.startsWith(platform); });
         if (!installed.isEmpty() && !known)
-            return QStringLiteral("no platform \"%1\" (installed: %2)")
+            return problem(
+                       QT_TRANSLATE_NOOP("DisplayProblem", "no platform \"%1\" (installed: %2)"))
                 .arg(platform, installed.join(QStringLiteral(", ")));
     }
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
@@ -82,17 +90,20 @@ QString displayProblem(const QString &platformOption, const QByteArray &displayO
         if (QFileInfo::exists(socket))
             return {};
         if (!session)
-            return QStringLiteral("no Wayland compositor answers on \"%1\"").arg(server);
+            return problem(QT_TRANSLATE_NOOP("DisplayProblem",
+                                             "no Wayland compositor answers on \"%1\""))
+                .arg(server);
     }
     if (!platform.isEmpty() && platform != QLatin1String("xcb"))
         return {};
     const QByteArray display = displayOption.isEmpty() ? qgetenv("DISPLAY") : displayOption;
     if (display.isEmpty())
-        return QStringLiteral("DISPLAY is not set");
+        return problem(QT_TRANSLATE_NOOP("DisplayProblem", "DISPLAY is not set"));
 #if defined(TINTGRABBER_HAVE_XLIB)
     Display *opened = XOpenDisplay(display.constData());
     if (!opened)
-        return QStringLiteral("no X server answers on \"%1\"").arg(QString::fromLocal8Bit(display));
+        return problem(QT_TRANSLATE_NOOP("DisplayProblem", "no X server answers on \"%1\""))
+            .arg(QString::fromLocal8Bit(display));
     XCloseDisplay(opened);
 #endif
 #endif
@@ -111,6 +122,7 @@ SamplerApp::SamplerApp(int &argc, char **argv)
     QApplication::setWindowIcon(appIcon());
     Settings.SetKeyName(QString::fromLatin1(SETTINGS_KEY_NAME));
     Screen = createScreenSource();
+    Texts.install();
 }
 
 int SamplerApp::run()

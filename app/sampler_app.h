@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/exit_signals.h"
+#include "app/translations.h"
 #include "screen/screen_source.h"
 #include "settings/settings_store.h"
 
@@ -32,6 +33,7 @@ public:
 
 private:
     QApplication Application;
+    Translations Texts;
     SettingsStore Settings;
     std::unique_ptr<ScreenSource> Screen;
     ExitSignals Signals;

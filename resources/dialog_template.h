@@ -32,17 +32,20 @@ struct DialogRect {
     int height = 0;
 };
 
+// Where the templates' captions and titles are found in the translations.
+inline constexpr char TEMPLATE_TEXT_CONTEXT[] = "DialogTemplates";
+
 struct ControlTemplate {
     int id;
     ControlKind kind;
-    const char *caption; // UTF-8, "" for none
+    const char *caption; // UTF-8, "" for none; English, translated when shown
     DialogRect rect;
     int iconId = 0; // StaticIcon only
 };
 
 struct DialogTemplate {
     int id;
-    const char *title; // UTF-8
+    const char *title; // UTF-8; English, translated when shown
     const char *fontFace;
     int fontPoints;
     int width; // client area
@@ -59,5 +62,6 @@ const DialogTemplate &samplerWindowTemplate();
 // The About window's template (IDD_ABOUT).
 const DialogTemplate &aboutWindowTemplate();
 
-// The string with that identifier from the string table; empty when none.
+// The string with that identifier from the string table, translated; empty
+// when none.
 QString LoadResourceString(int id);

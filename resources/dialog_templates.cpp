@@ -2,12 +2,16 @@
 
 #include "resources/resource_ids.h"
 
+#include <QCoreApplication>
+
 namespace
 {
 
 using K = ControlKind;
 
-// The copy buttons take their captions from the colour formats.
+// Captions and titles are marked for lupdate and translated where they become
+// text, in the context TEMPLATE_TEXT_CONTEXT; names and addresses are not
+// marked. The copy buttons take their captions from the colour formats.
 constexpr ControlTemplate SAMPLER_CONTROLS[] = {
     {IDC_ZOOMAREA, K::EtchedFrame, "", {1, 2, 57, 55}},
     {IDC_COPYHASHHEX, K::PushButton, "", {61, 2, 41, 11}},
@@ -22,10 +26,13 @@ constexpr ControlTemplate SAMPLER_CONTROLS[] = {
     {IDC_BLUETEXT, K::ReadOnlyField, "", {191, 16, 18, 12}},
     {IDC_COPYPOVRAY, K::PushButton, "", {61, 31, 148, 11}},
     {IDC_POVRAYTEXT, K::ReadOnlyField, "", {61, 44, 148, 12}},
-    {IDC_TOPMOST, K::AutoCheckBox, "Always on top", {213, 2, 60, 10}},
+    {IDC_TOPMOST,
+     K::AutoCheckBox,
+     QT_TRANSLATE_NOOP("DialogTemplates", "Always on top"),
+     {213, 2, 60, 10}},
     {IDC_COLORAREA, K::EtchedFrame, "", {212, 12, 59, 30}},
     {IDC_ZOOMLIST, K::DropDownList, "", {212, 44, 39, 99}},
-    {ID_CANCEL, K::PushButton, "E&xit", {253, 44, 17, 13}},
+    {ID_CANCEL, K::PushButton, QT_TRANSLATE_NOOP("DialogTemplates", "E&xit"), {253, 44, 17, 13}},
 };
 
 constexpr DialogTemplate SAMPLER_TEMPLATE = {
@@ -37,32 +44,46 @@ constexpr DialogTemplate SAMPLER_TEMPLATE = {
 constexpr ControlTemplate ABOUT_CONTROLS[] = {
     {IDC_STATIC, K::StaticIcon, "", {12, 45, 20, 20}, IDI_ABOUTPIC},
     {IDC_VERSIONTEXT, K::StaticTextNoPrefix, "Tintgrabber 2.2", {40, 10, 119, 8}},
-    {IDC_STATIC, K::StaticText, "Written by the tintgrabber developers", {40, 25, 170, 8}},
+    {IDC_STATIC,
+     K::StaticText,
+     QT_TRANSLATE_NOOP("DialogTemplates", "Written by the tintgrabber developers"),
+     {40, 25, 170, 8}},
     {IDC_MAILLINK, K::LinkText, "mailto:info@example.org?subject=tintgrabber", {40, 41, 149, 8}},
     {IDC_WEBLINK, K::LinkText, "https://www.example.org/tintgrabber/", {40, 58, 63, 8}},
     {IDC_STATIC,
      K::StaticText,
-     "To use the tint grabber click the color or zoom areas and drag over your screen.",
+     QT_TRANSLATE_NOOP(
+         "DialogTemplates",
+         "To use the tint grabber click the color or zoom areas and drag over your screen."),
      {14, 88, 191, 18}},
     {IDC_STATIC,
      K::StaticText,
-     "While dragging color area's background will be showing the selected color. The zoom "
-     "window will display a detailed view of the selected area.",
+     QT_TRANSLATE_NOOP("DialogTemplates",
+                       "While dragging color area's background will be showing the selected "
+                       "color. The zoom window will display a detailed view of the selected area."),
      {14, 113, 191, 25}},
     {IDC_STATIC,
      K::StaticText,
-     "When you select your color copy it by clicking the desired button.",
+     QT_TRANSLATE_NOOP("DialogTemplates",
+                       "When you select your color copy it by clicking the desired button."),
      {14, 146, 191, 18}},
-    {ID_OK, K::DefaultPushButton, "OK", {178, 7, 32, 14}},
+    {ID_OK, K::DefaultPushButton, QT_TRANSLATE_NOOP("DialogTemplates", "OK"), {178, 7, 32, 14}},
     {IDC_STATIC, K::GroupBox, "", {7, 104, 203, 38}},
     {IDC_STATIC, K::GroupBox, "", {7, 137, 203, 32}},
     {IDC_STATIC, K::StaticIcon, "", {11, 5, 20, 20}, IDI_APP},
-    {IDC_STATIC, K::GroupBox, "Help", {7, 77, 203, 32}},
+    {IDC_STATIC, K::GroupBox, QT_TRANSLATE_NOOP("DialogTemplates", "Help"), {7, 77, 203, 32}},
 };
 
 // Owned by the sampler window, so no task bar entry of its own.
 constexpr DialogTemplate ABOUT_TEMPLATE = {
-    IDD_ABOUT, "About Tintgrabber", "MS Sans Serif", 8, 217, 175, false, ABOUT_CONTROLS,
+    IDD_ABOUT,
+    QT_TRANSLATE_NOOP("DialogTemplates", "About Tintgrabber"),
+    "MS Sans Serif",
+    8,
+    217,
+    175,
+    false,
+    ABOUT_CONTROLS,
 };
 
 struct StringEntry {
@@ -71,7 +92,7 @@ struct StringEntry {
 };
 
 constexpr StringEntry STRING_TABLE[] = {
-    {IDS_ABOUTMENU, "&About Tintgrabber..."},
+    {IDS_ABOUTMENU, QT_TRANSLATE_NOOP("DialogTemplates", "&About Tintgrabber...")},
 };
 
 } // namespace
@@ -90,7 +111,7 @@ QString LoadResourceString(int id)
 {
     for (const StringEntry &entry : STRING_TABLE) {
         if (entry.id == id)
-            return QString::fromUtf8(entry.text);
+            return QCoreApplication::translate(TEMPLATE_TEXT_CONTEXT, entry.text);
     }
     return {};
 }

@@ -4,6 +4,7 @@
 
 #include <QRgb>
 #include <QString>
+#include <QtGlobal>
 
 #include <array>
 #include <iterator>
@@ -11,11 +12,15 @@
 // One way of writing a colour down: the text its field shows and its copy
 // button copies.
 struct ColorFormat {
-    const char *caption; // the copy button's
+    const char *caption; // the copy button's, English, in COLOR_FORMAT_CONTEXT
     int buttonId;        // the copy button and the field, where the window's
     int fieldId;         // template places them
     QString (*text)(QRgb color);
 };
+
+// Where the captions are found in the translations. The texts themselves are
+// never translated: they are what other programs read.
+inline constexpr char COLOR_FORMAT_CONTEXT[] = "ColorFormats";
 
 // "rrggbb", lower case.
 QString hexTriplet(QRgb color);
@@ -26,13 +31,17 @@ QString povRayColor(QRgb color);
 // here and its place in the window's template: the window's fields, copy
 // buttons and texts all follow this table.
 inline constexpr ColorFormat COLOR_FORMATS[] = {
-    {"R", IDC_COPYRED, IDC_REDTEXT, [](QRgb c) { return QString::number(qRed(c)); }},
-    {"G", IDC_COPYGREEN, IDC_GREENTEXT, [](QRgb c) { return QString::number(qGreen(c)); }},
-    {"B", IDC_COPYBLUE, IDC_BLUETEXT, [](QRgb c) { return QString::number(qBlue(c)); }},
-    {"#HTML", IDC_COPYHASHHEX, IDC_HASHHEXTEXT,
+    {QT_TRANSLATE_NOOP("ColorFormats", "R"), IDC_COPYRED, IDC_REDTEXT,
+     [](QRgb c) { return QString::number(qRed(c)); }},
+    {QT_TRANSLATE_NOOP("ColorFormats", "G"), IDC_COPYGREEN, IDC_GREENTEXT,
+     [](QRgb c) { return QString::number(qGreen(c)); }},
+    {QT_TRANSLATE_NOOP("ColorFormats", "B"), IDC_COPYBLUE, IDC_BLUETEXT,
+     [](QRgb c) { return QString::number(qBlue(c)); }},
+    {QT_TRANSLATE_NOOP("ColorFormats", "#HTML"), IDC_COPYHASHHEX, IDC_HASHHEXTEXT,
      [](QRgb c) { return QLatin1Char('#') + hexTriplet(c); }},
-    {"HTML", IDC_COPYHEX, IDC_HEXTEXT, hexTriplet},
-    {"Copy to clipboard in POV-Ray format", IDC_COPYPOVRAY, IDC_POVRAYTEXT, povRayColor},
+    {QT_TRANSLATE_NOOP("ColorFormats", "HTML"), IDC_COPYHEX, IDC_HEXTEXT, hexTriplet},
+    {QT_TRANSLATE_NOOP("ColorFormats", "Copy to clipboard in POV-Ray format"), IDC_COPYPOVRAY,
+     IDC_POVRAYTEXT, povRayColor},
 };
 inline constexpr std::size_t COLOR_FORMAT_COUNT = std::size(COLOR_FORMATS);
 

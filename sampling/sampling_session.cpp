@@ -12,8 +12,7 @@ bool SamplingSession::holdsPointer() const
 
 void SamplingSession::press(QPointF pointer, bool inArea)
 {
-    const State gesture = CurrentState == State::Waiting ? Next : CurrentState;
-    if (gesture == State::Click) {
+    if (gesture() == State::Click) {
         // The click that ends sampling keeps the colour under it, wherever
         // it lands (once the source is ready, if it is not yet).
         LastPointer = pointer;
@@ -25,7 +24,7 @@ void SamplingSession::press(QPointF pointer, bool inArea)
     if (!inArea)
         return;
     LastPointer = pointer;
-    if (gesture == State::Off)
+    if (gesture() == State::Off)
         start();
 }
 

@@ -42,6 +42,8 @@ public:
     SamplingSession(ScreenSource &screen, QRgb buttonFace, Hooks hooks);
 
     State state() const { return CurrentState; }
+    // Drag or Click as the pointer goes, also while the source gets ready.
+    State gesture() const { return CurrentState == State::Waiting ? Next : CurrentState; }
     // Whether the pointer belongs to sampling: from the press until the
     // release or click that ends it, also while the source is getting ready.
     bool holdsPointer() const;

@@ -1,5 +1,6 @@
 #include "settings/settings_store.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
@@ -10,6 +11,12 @@
 
 namespace
 {
+
+// Why a change is not stored, as the notice's sentence ends: translated in
+// the context of that name.
+struct SettingsReasons {
+    Q_DECLARE_TR_FUNCTIONS(SettingsReasons)
+};
 
 // Ours holds a few short lines; reading a huge file would cost time and memory
 // for nothing.
@@ -93,7 +100,7 @@ QString SettingsStore::WriteInt(const QString &section, const QString &entry, in
     settings.setValue(settingsKey(section, entry), value);
     settings.sync();
     return settings.status() == QSettings::NoError ? QString()
-                                                   : QStringLiteral("the registry refused it");
+                                                   : SettingsReasons::tr("the registry refused it");
 }
 
 #else
@@ -112,22 +119,23 @@ const SettingsStore::Snapshot &SettingsStore::current(bool reread) const
     if (!info.exists())
         return *(CurrentSnapshot = std::move(snapshot)); // a new file
     if (!info.isFile())
-        snapshot.problem = QStringLiteral("it is not a regular file");
+        snapshot.problem = SettingsReasons::tr("it is not a regular file");
     else if (info.size() > MAX_FILE_SIZE)
-        snapshot.problem = QStringLiteral("it is larger than 1 MiB");
+        snapshot.problem = SettingsReasons::tr("it is larger than 1 MiB");
     else if (!file.open(QIODevice::ReadOnly))
-        snapshot.problem = QStringLiteral("it cannot be read (%1)").arg(file.errorString());
+        snapshot.problem = SettingsReasons::tr("it cannot be read (%1)").arg(file.errorString());
     else {
         snapshot.bytes = file.read(MAX_FILE_SIZE + 1); // should it grow meanwhile
         PrivateCopy copy(snapshot.bytes);
         QSettings parsed(copy.file.fileName(), QSettings::NativeFormat);
         const QStringList keys = parsed.allKeys();
         if (!copy.ok || file.error() != QFileDevice::NoError)
-            snapshot.problem = QStringLiteral("it cannot be read (%1)").arg(file.errorString());
+            snapshot.problem =
+                SettingsReasons::tr("it cannot be read (%1)").arg(file.errorString());
         else if (snapshot.bytes.size() > MAX_FILE_SIZE)
-            snapshot.problem = QStringLiteral("it is larger than 1 MiB");
+            snapshot.problem = SettingsReasons::tr("it is larger than 1 MiB");
         else if (parsed.status() != QSettings::NoError)
-            snapshot.problem = QStringLiteral("it cannot be parsed");
+            snapshot.problem = SettingsReasons::tr("it cannot be parsed");
         for (const QString &key : snapshot.problem.isEmpty() ? keys : QStringList())
             snapshot.values.insert(key, parsed.value(key));
     }
@@ -150,12 +158,12 @@ QString SettingsStore::WriteInt(const QString &section, const QString &entry, in
     if (Location.isEmpty())
         return {};
     if (!QDir().mkpath(QFileInfo(Location).path()))
-        return QStringLiteral("its folder cannot be made");
+        return SettingsReasons::tr("its folder cannot be made");
     QLockFile lock(Location + QStringLiteral(".lock"));
     if (!lock.tryLock(LOCK_WAIT_MS))
         return lock.error() == QLockFile::LockFailedError
-                   ? QStringLiteral("another Tintgrabber kept it locked")
-                   : QStringLiteral("its folder cannot be written");
+                   ? SettingsReasons::tr("another Tintgrabber kept it locked")
+                   : SettingsReasons::tr("its folder cannot be written");
     // Read afresh under the lock, keeping what another instance just wrote.
     const Snapshot &before = current(true);
     if (!before.problem.isEmpty())
@@ -170,10 +178,10 @@ QString SettingsStore::WriteInt(const QString &section, const QString &entry, in
     QFile edited(copy.file.fileName());
     QSaveFile file(Location);
     if (QFileInfo(Location).exists() && !QFileInfo(Location).isWritable())
-        return QStringLiteral("it is read-only");
+        return SettingsReasons::tr("it is read-only");
     if (!copy.ok || !edited.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly) ||
         file.write(edited.readAll()) < 0 || !file.commit())
-        return QStringLiteral("it cannot be written (%1)").arg(file.errorString());
+        return SettingsReasons::tr("it cannot be written (%1)").arg(file.errorString());
     // Readers notice a change by size and modification time only; a rewrite
     // of equal size within one tick of the file system's clock would go
     // unnoticed, so every version is made strictly later than the last (a new

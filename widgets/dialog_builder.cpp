@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -49,7 +50,11 @@ QLabel *plainLabel(QLabel *label, const QString &text)
 
 QWidget *createControl(const ControlTemplate &entry, QDialog &dialog, DialogBaseUnits units)
 {
-    const QString caption = QString::fromUtf8(entry.caption);
+    // An empty caption is no text to translate (and would fetch the
+    // translation file's header).
+    const QString caption = *entry.caption
+                                ? QCoreApplication::translate(TEMPLATE_TEXT_CONTEXT, entry.caption)
+                                : QString();
     QRect rect = dialogRectToPixels(entry.rect, units);
     QWidget *control = nullptr;
     switch (entry.kind) {
@@ -148,7 +153,7 @@ QHash<int, QWidget *> buildDialog(QDialog &dialog, const DialogTemplate &dialogT
     dialog.setWindowFlags((dialogTemplate.appWindow ? Qt::Window : Qt::Dialog) |
                           Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint);
-    dialog.setWindowTitle(QString::fromUtf8(dialogTemplate.title));
+    dialog.setWindowTitle(QCoreApplication::translate(TEMPLATE_TEXT_CONTEXT, dialogTemplate.title));
     const QFont font = dialogFont(dialogTemplate.fontFace, dialogTemplate.fontPoints);
     dialog.setFont(font);
     const DialogBaseUnits units = dialogBaseUnitsOf(font);

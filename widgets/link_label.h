@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QLabel>
 
 #include <functional>
@@ -12,6 +13,8 @@
 // the label so that calls chain.
 class LinkLabel : public QLabel
 {
+    Q_DECLARE_TR_FUNCTIONS(LinkLabel)
+
 public:
     explicit LinkLabel(QWidget *parent = nullptr);
 

@@ -1,6 +1,17 @@
 #include "window/notices.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
+
+namespace
+{
+
+// The notices are translated in the context of that name.
+struct Notices {
+    Q_DECLARE_TR_FUNCTIONS(Notices)
+};
+
+} // namespace
 
 void showNotice(QWidget *parent, const QString &text)
 {
@@ -14,11 +25,11 @@ void showNotice(QWidget *parent, const QString &text)
 QString unreadableScreenNotice(ScreenAccess access)
 {
     if (access == ScreenAccess::NoGrab)
-        return QStringLiteral(
+        return Notices::tr(
             "Tintgrabber cannot read the screen on this desktop, so it cannot show the colour "
             "under the pointer.\n\nIt reads the screen on X11 desktops. In a Wayland session, "
             "choose an X11 (Xorg) session when you log in.");
-    return QStringLiteral(
+    return Notices::tr(
         "Tintgrabber runs through XWayland here, which lets it read only the windows of other "
         "X11 programs. Everywhere else on the screen it would read black, not the colour you "
         "see.\n\nTo read the whole screen, choose an X11 (Xorg) session when you log in.");
@@ -28,7 +39,7 @@ QString sourceProblemNotice(SourceReadiness readiness)
 {
     switch (readiness) {
     case SourceReadiness::Refused:
-        return QStringLiteral(
+        return Notices::tr(
             "The desktop refused Tintgrabber a screenshot, so it cannot show the colour under "
             "the pointer.\n\nAllow it where your desktop grants screenshot permission: on "
             "GNOME in Settings, Apps, Tintgrabber (\"Take Screenshots\"); on KDE Plasma in "
@@ -36,15 +47,15 @@ QString sourceProblemNotice(SourceReadiness readiness)
     case SourceReadiness::NoPortal:
         return unreadableScreenNotice(ScreenAccess::OnlyX11Windows);
     case SourceReadiness::TimedOut:
-        return QStringLiteral(
+        return Notices::tr(
             "The desktop did not hand over a screenshot within 5 seconds, so Tintgrabber cannot "
             "show the colour under the pointer. Press again to try once more.");
     case SourceReadiness::Unreadable:
-        return QStringLiteral(
+        return Notices::tr(
             "The desktop's screenshot could not be read, so Tintgrabber cannot show the colour "
             "under the pointer. Press again to try once more.");
     case SourceReadiness::ScaleMismatch:
-        return QStringLiteral(
+        return Notices::tr(
             "The desktop's screenshot is scaled differently across than down, so Tintgrabber "
             "cannot tell which of its pixels lies under the pointer. This happens where the "
             "desktop arranges its screens other than X11 programs see them.");
@@ -57,15 +68,15 @@ QString sourceProblemNotice(SourceReadiness readiness)
 
 QString settingsNotStoredNotice(const QString &location, const QString &reason)
 {
-    return QStringLiteral("Tintgrabber cannot store your settings in\n%1\nbecause %2.\n\n"
-                          "The file is left as it is. Until it can be stored, the zoom and "
-                          "always on top you choose last until Tintgrabber closes.")
+    return Notices::tr("Tintgrabber cannot store your settings in\n%1\nbecause %2.\n\n"
+                       "The file is left as it is. Until it can be stored, the zoom and "
+                       "always on top you choose last until Tintgrabber closes.")
         .arg(location, reason);
 }
 
 QString linkNotOpenedNotice(const QString &link)
 {
-    return QStringLiteral("No program on this desktop opened the link\n\n%1\n\nYou can select it "
-                          "here, copy it and open it yourself.")
+    return Notices::tr("No program on this desktop opened the link\n\n%1\n\nYou can select it "
+                       "here, copy it and open it yourself.")
         .arg(link);
 }

@@ -48,7 +48,7 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
         const ColorFormat &format = COLOR_FORMATS[i];
         ReadOnlyAsciiField *field = Fields[i] = control<ReadOnlyAsciiField>(format.fieldId);
         auto *button = control<QPushButton>(format.buttonId);
-        button->setText(QString::fromUtf8(format.caption));
+        button->setText(QCoreApplication::translate(COLOR_FORMAT_CONTEXT, format.caption));
         // Selecting all leaves the caret at the end, scrolled into view; an
         // empty field has no selection and leaves the clipboard alone.
         connect(button, &QPushButton::clicked, field, [field] {
@@ -142,10 +142,11 @@ QPoint SamplerWindow::desktopPixel(QPointF global)
 // shows a new colour, and says what kept the source from getting ready.
 void SamplerWindow::sessionChanged()
 {
+    // Tracking gives click-sampling its moves with no button held; while a
+    // drag holds the button it would only add events.
+    setMouseTracking(Session.gesture() == SamplingSession::State::Click);
     if (Session.holdsPointer() != PointerHeld) {
         PointerHeld = Session.holdsPointer();
-        // Tracking gives click-sampling its moves with no button held.
-        setMouseTracking(PointerHeld);
         if (PointerHeld) {
             grabMouse();
             QGuiApplication::setOverrideCursor(samplerCursor());

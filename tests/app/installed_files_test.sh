@@ -2,7 +2,7 @@
 # installed_files_test.sh BUILD_DIR
 # Installs the build into a scratch prefix: the program, the launcher entry,
 # the icons and the AppStream file land in their standard places and pass the
-# desktop's own validators.
+# desktop's own validators, with the German summary.
 set -uo pipefail
 id=com.example.tintgrabber
 prefix=$(mktemp -d)
@@ -14,6 +14,8 @@ test -x "$prefix/bin/tintgrabber" &&
     desktop-file-validate "applications/$id.desktop" &&
     grep -qx "Exec=tintgrabber" "applications/$id.desktop" &&
     grep -qx "Icon=$id" "applications/$id.desktop" &&
+    grep -q '^Comment\[de\]=.' "applications/$id.desktop" &&
+    grep -q '<summary xml:lang="de">.' "metainfo/$id.metainfo.xml" &&
     appstreamcli validate --no-net --explain "metainfo/$id.metainfo.xml" >/dev/null &&
     grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "metainfo/$id.metainfo.xml" &&
     [ "$sizes" = "16x16 32x32 48x48 64x64 128x128 256x256 " ] &&

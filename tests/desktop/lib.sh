@@ -272,7 +272,7 @@ start_program() {
     tg_open
     xdotool windowmove --sync "$wid" "$1" "$2" >/dev/null 2>&1
     read -r ox oy < <(tg_window_origin "$wid")
-    tg_wait_for 3 _painted || tg_fail "the window was not painted"
+    tg_wait_for 10 _painted || tg_fail "the window was not painted"
 }
 
 # The short pauses are a hand's: with none, on a loaded machine, Qt now and

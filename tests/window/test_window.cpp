@@ -1,12 +1,16 @@
+#include "app/translations.h"
 #include "fakes/fake_screen.h"
+#include "resources/dialog_template.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_store.h"
 #include "window/about_window.h"
 #include "window/sampler_window.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -65,6 +69,32 @@ private Q_SLOTS:
         for (const QLabel *label : about.findChildren<QLabel *>())
             lines << label->text();
         QVERIFY2(lines.contains("Tintgrabber 2.2 (" + system + ")"), qPrintable(lines.join('|')));
+    }
+
+    // As test_window_de, under LANG=de_DE.UTF-8: both windows' captions and
+    // titles, the copy buttons' and the window menu's entry come from the
+    // German translation built into the program.
+    void germanCaptions()
+    {
+        Translations texts;
+        if (QLocale().language() != QLocale::German)
+            QSKIP("runs as test_window_de");
+        texts.install();
+        SamplerWindow window(settings, screen);
+        QCOMPARE(window.windowTitle(), "Tintgrabber");
+        QCOMPARE(window.control<QCheckBox>(IDC_TOPMOST)->text(), "Immer oben");
+        QCOMPARE(window.control<QPushButton>(ID_CANCEL)->text(), "&Ende");
+        QCOMPARE(window.control<QPushButton>(IDC_COPYPOVRAY)->text(), "Im POV-Ray-Format kopieren");
+        QCOMPARE(LoadResourceString(IDS_ABOUTMENU), QStringLiteral("Ü&ber Tintgrabber..."));
+        const AboutWindow about(&window);
+        QCOMPARE(about.windowTitle(), QStringLiteral("Über Tintgrabber"));
+        QStringList shown;
+        for (const QLabel *label : about.findChildren<QLabel *>())
+            shown << label->text();
+        for (const QGroupBox *box : about.findChildren<QGroupBox *>())
+            shown << box->title();
+        QVERIFY2(shown.contains("Hilfe") && shown.contains("Von den Tintgrabber-Entwicklern"),
+                 qPrintable(shown.join('|')));
     }
 
     void unreadableScreenIsSaidOnce_data()
