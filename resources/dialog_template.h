@@ -61,7 +61,3 @@ const DialogTemplate &samplerWindowTemplate();
 
 // The About window's template (IDD_ABOUT).
 const DialogTemplate &aboutWindowTemplate();
-
-// The string with that identifier from the string table, translated; empty
-// when none.
-QString LoadResourceString(int id);

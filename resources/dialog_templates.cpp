@@ -86,15 +86,6 @@ constexpr DialogTemplate ABOUT_TEMPLATE = {
     ABOUT_CONTROLS,
 };
 
-struct StringEntry {
-    int id;
-    const char *text; // UTF-8
-};
-
-constexpr StringEntry STRING_TABLE[] = {
-    {IDS_ABOUTMENU, QT_TRANSLATE_NOOP("DialogTemplates", "&About Tintgrabber...")},
-};
-
 } // namespace
 
 const DialogTemplate &samplerWindowTemplate()
@@ -105,13 +96,4 @@ const DialogTemplate &samplerWindowTemplate()
 const DialogTemplate &aboutWindowTemplate()
 {
     return ABOUT_TEMPLATE;
-}
-
-QString LoadResourceString(int id)
-{
-    for (const StringEntry &entry : STRING_TABLE) {
-        if (entry.id == id)
-            return QCoreApplication::translate(TEMPLATE_TEXT_CONTEXT, entry.text);
-    }
-    return {};
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// Identifiers of the program's window templates, controls, pictures and strings.
+// Identifiers of the program's window templates, controls and pictures.
 // The Windows resource script uses the same numbers.
 
 // Window templates
@@ -12,9 +12,6 @@ inline constexpr int IDI_APP = 128;
 inline constexpr int IDC_SAMPLER = 129;
 inline constexpr int IDC_LINKHAND = 130;
 inline constexpr int IDI_ABOUTPIC = 131;
-
-// Strings
-inline constexpr int IDS_ABOUTMENU = 101;
 
 // Window-menu commands. Their low four bits are the system's, so only the
 // rest identifies the command.

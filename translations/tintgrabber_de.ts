@@ -120,10 +120,6 @@ Die Vergrößerung und die Wahl „Immer oben“ werden gespeichert in
         <source>About Tintgrabber</source>
         <translation>Über Tintgrabber</translation>
     </message>
-    <message>
-        <source>&amp;About Tintgrabber...</source>
-        <translation>Ü&amp;ber Tintgrabber...</translation>
-    </message>
 </context>
 <context>
     <name>DisplayProblem</name>
@@ -255,6 +251,13 @@ Die Datei bleibt, wie sie ist. Bis sie gespeichert werden kann, gelten die gewä
     <message>
         <source>it cannot be written (%1)</source>
         <translation>sie nicht geschrieben werden kann (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>WindowMenu</name>
+    <message>
+        <source>&amp;About Tintgrabber...</source>
+        <translation>Ü&amp;ber Tintgrabber...</translation>
     </message>
 </context>
 </TS>

@@ -53,10 +53,8 @@ private:
 #endif
 
 WindowMenu::WindowMenu(QWidget &window)
-    : Window(window), AboutText(LoadResourceString(IDS_ABOUTMENU))
+    : Window(window), AboutText(QCoreApplication::translate("WindowMenu", "&About Tintgrabber..."))
 {
-    if (AboutText.isEmpty())
-        return;
 #ifdef Q_OS_WIN
     Native = std::make_unique<NativeMenu>(*this);
 #endif

@@ -85,7 +85,8 @@ private Q_SLOTS:
         QCOMPARE(window.control<QCheckBox>(IDC_TOPMOST)->text(), "Immer oben");
         QCOMPARE(window.control<QPushButton>(ID_CANCEL)->text(), "&Ende");
         QCOMPARE(window.control<QPushButton>(IDC_COPYPOVRAY)->text(), "Im POV-Ray-Format kopieren");
-        QCOMPARE(LoadResourceString(IDS_ABOUTMENU), QStringLiteral("Ü&ber Tintgrabber..."));
+        QCOMPARE(QCoreApplication::translate("WindowMenu", "&About Tintgrabber..."),
+                 QStringLiteral("Ü&ber Tintgrabber..."));
         const AboutWindow about(&window);
         QCOMPARE(about.windowTitle(), QStringLiteral("Über Tintgrabber"));
         QStringList shown;
