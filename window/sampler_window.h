@@ -60,6 +60,11 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool nativeEvent(const QByteArray &type, void *message, qintptr *result) override
+    {
+        return Menu.nativeEvent(type, message, result) ||
+               QDialog::nativeEvent(type, message, result);
+    }
 
 private:
     // Sampling follows the pointer while the button is held after a press in
