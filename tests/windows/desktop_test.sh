@@ -64,7 +64,7 @@ flows)
     sampler_setup tgw units "$tools/paint_root" "$tools/check_magnifier" 3 2
     start_program 280 260
     # Multiples of 3 lie on logical pixels, the others between them.
-    for point in "1101 619" "1098 618 swatch" "1279 799"; do read_at $point; done
+    for point in "1279 799" "1098 618 swatch" "1101 619"; do read_at $point; done
     check_magnifier "150 %: physical pixels in 10 x 10 blocks" 10 1101 619
     tg_close Escape
     ;;
