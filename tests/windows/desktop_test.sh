@@ -30,7 +30,7 @@ cp -al "$6" "$WINEPREFIX" && cp --remove-destination "$6"/*.reg "$WINEPREFIX" ||
     { tg_fail "no Wine prefix at $6"; tg_finish; }
 
 tgw() { exec wine "$dist/tintgrabber.exe" "$@"; }
-units() { "$here/wine.sh" "$WINEPREFIX" "$qt_bin" "$units_exe" | tr -d '\r'; }
+units() { "$here/../../scripts/windows/wine.sh" "$WINEPREFIX" "$qt_bin" "$units_exe" | tr -d '\r'; }
 settings='HKCU\Software\Tintgrabber\tintgrabber\win'
 # What the program stored, from the registry rather than the Linux file.
 tg_setting() {

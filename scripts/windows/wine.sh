@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# wine.sh PREFIX DLL_FOLDER --boot | --stop | PROGRAM [ARG]...
+# scripts/windows/wine.sh PREFIX DLL_FOLDER --boot | --stop | PROGRAM [ARG]...
 # Runs a Windows program under Wine in the prefix PREFIX, never ~/.wine, with
 # DLL_FOLDER (Qt's) and the compiler's DLL folder on Wine's DLL path: CTest's
 # emulator for the Windows build. --boot makes the prefix anew; --stop ends
