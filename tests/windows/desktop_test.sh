@@ -13,10 +13,10 @@
 #              Alt+Space to itself) "About Tintgrabber..." of the system menu,
 #              opened by its button, by a right click on the title bar and by
 #              Alt+Space, opens About; the program outlives its closing.
-#   installer  (openbox) the installer installs silently, with a Start-menu
-#              entry and an uninstall key, the program built in its icon's
-#              company, version record and manifest; the installed program
-#              runs; the silent uninstaller removes it and its key and keeps
+#   installer  (openbox) the program carries its version record and
+#              manifest; the installer installs silently, with a Start-menu
+#              entry and an uninstall key; the installed program runs; the
+#              silent uninstaller removes it, the entry and the key, and keeps
 #              the user's settings.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -93,7 +93,7 @@ menu)
 installer)
     # shellcheck disable=SC2016
     assert_true "the version record and manifest are built in" eval \
-        'strings -el "$dist/tintgrabber.exe" | grep -qx 2.2.0.1 && grep -qa Common-Controls "$dist/tintgrabber.exe"'
+        'strings -el "$dist/tintgrabber.exe" | grep -qx FileVersion && grep -qa Common-Controls "$dist/tintgrabber.exe"'
     wine "$installer" /S
     folder="$WINEPREFIX/drive_c/Program Files/Tintgrabber"
     key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tintgrabber'
