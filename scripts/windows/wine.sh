@@ -23,7 +23,8 @@ case "$1" in
 --stop) wineserver -k 2>/dev/null || true ;;
 *)
     compiler=$(dirname "$(x86_64-w64-mingw32-gcc-posix -print-libgcc-file-name)")
-    export WINEPATH="Z:${dlls//\//\\};Z:${compiler//\//\\}"
+    runtime=/usr/x86_64-w64-mingw32/lib
+    export WINEPATH="Z:${dlls//\//\\};Z:${compiler//\//\\};Z:${runtime//\//\\}"
     status=0
     wine "$@" || status=$?
     # Without a console QtTest writes to the debugger's channel; what it
