@@ -30,7 +30,7 @@ The zoom and the always-on-top choice are kept in
 
 } // namespace
 
-std::optional<int> AnswerInformationOptions(int argc, char **argv)
+std::optional<int> answerInformationOptions(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
@@ -49,7 +49,7 @@ std::optional<int> AnswerInformationOptions(int argc, char **argv)
     return std::nullopt;
 }
 
-std::optional<int> RejectUnknownArguments(int argc, char **argv)
+std::optional<int> rejectUnknownArguments(int argc, char **argv)
 {
     if (argc < 2)
         return std::nullopt;

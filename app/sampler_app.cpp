@@ -22,7 +22,7 @@ constexpr char APPLICATION_NAME[] = "tintgrabber";
 
 // The platform plugins installed where Qt looks for them, by the names
 // QT_QPA_PLATFORM takes: libqxcb.so is "xcb".
-QStringList InstalledPlatforms()
+QStringList installedPlatforms()
 {
     QStringList folders = qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator());
     folders << QLibraryInfo::path(QLibraryInfo::PluginsPath);
@@ -42,7 +42,7 @@ QStringList InstalledPlatforms()
 
 } // namespace
 
-bool PreferXWayland()
+bool preferXWayland()
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     // On XWayland the drag reports screen positions, the pointer grab holds
@@ -54,13 +54,13 @@ bool PreferXWayland()
     return false;
 }
 
-QString DisplayProblem()
+QString displayProblem()
 {
     const QString platform =
         qEnvironmentVariable("QT_QPA_PLATFORM").section(QLatin1Char(':'), 0, 0);
     // Listing the plugins is start-up work; only a named platform needs it.
     if (!platform.isEmpty() && !platform.contains(QLatin1Char(';'))) {
-        const QStringList installed = InstalledPlatforms();
+        const QStringList installed = installedPlatforms();
         // "wayland" is the key of both libqwayland-egl and libqwayland-generic.
         const bool known =
             std::any_of(installed.begin(), installed.end(),
@@ -107,18 +107,18 @@ SamplerApp::SamplerApp(int &argc, char **argv)
     QCoreApplication::setApplicationName(QString::fromLatin1(APPLICATION_NAME));
     QCoreApplication::setApplicationVersion(QStringLiteral(TINTGRABBER_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("com.example.tintgrabber"));
-    QApplication::setWindowIcon(AppIcon());
+    QApplication::setWindowIcon(appIcon());
     Settings.SetKeyName(QString::fromLatin1(SETTINGS_KEY_NAME));
-    Screen = CreateScreenSource();
+    Screen = createScreenSource();
 }
 
 int SamplerApp::run()
 {
-    ScreenAccess access = CurrentScreenAccess(*Screen);
+    ScreenAccess access = currentScreenAccess(*Screen);
     // Through XWayland the desktop's screenshots show what the X server
     // cannot; a live read stays wherever it shows the whole screen.
     if (access == ScreenAccess::OnlyX11Windows) {
-        if (std::unique_ptr<ScreenSource> picture = CreatePictureScreenSource()) {
+        if (std::unique_ptr<ScreenSource> picture = createPictureScreenSource()) {
             Screen = std::move(picture);
             access = ScreenAccess::Readable;
         }
@@ -126,6 +126,6 @@ int SamplerApp::run()
     SamplerWindow window(Settings, *Screen);
     window.setScreenAccess(access);
     window.exec();
-    HandOverClipboard();
+    handOverClipboard();
     return 0;
 }

@@ -29,7 +29,7 @@
 namespace
 {
 
-double NowMs()
+double nowMs()
 {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
@@ -37,12 +37,12 @@ double NowMs()
 }
 
 // Windows come and go between an event and our question about them.
-int IgnoreErrors(Display *, XErrorEvent *)
+int ignoreErrors(Display *, XErrorEvent *)
 {
     return 0;
 }
 
-long PidOf(Display *display, Window window, Atom pidAtom)
+long pidOf(Display *display, Window window, Atom pidAtom)
 {
     Atom type = 0;
     int format = 0;
@@ -58,7 +58,7 @@ long PidOf(Display *display, Window window, Atom pidAtom)
     return pid;
 }
 
-bool IsShown(Display *display, Window window)
+bool isShown(Display *display, Window window)
 {
     XWindowAttributes attributes;
     return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
@@ -66,7 +66,7 @@ bool IsShown(Display *display, Window window)
 
 // The scheduler's exact count of the CPU time of every thread of process
 // pid, in milliseconds: the first field of each thread's schedstat.
-double CpuMs(pid_t pid)
+double cpuMs(pid_t pid)
 {
     const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
     double total = 0;
@@ -81,7 +81,7 @@ double CpuMs(pid_t pid)
 }
 
 // Asks the process to end, and makes it after two seconds.
-void EndChild(pid_t child)
+void endChild(pid_t child)
 {
     kill(child, SIGTERM);
     for (int tenths = 0; tenths < 20; ++tenths) {
@@ -105,14 +105,14 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: map_timer [--keep] COMMAND [ARG]... on an X display\n");
         return 2;
     }
-    XSetErrorHandler(IgnoreErrors);
+    XSetErrorHandler(ignoreErrors);
     const Window root = DefaultRootWindow(display);
     const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
     // New top-level windows are created as children of the root.
     XSelectInput(display, root, SubstructureNotifyMask);
     XSync(display, False);
 
-    const double start = NowMs();
+    const double start = nowMs();
     const pid_t child = fork();
     if (child < 0) {
         std::perror("map_timer: fork");
@@ -131,7 +131,7 @@ int main(int argc, char **argv)
     Window mapped = 0;
     double mappedAt = 0;
     const double deadline = start + 20000;
-    while (!mapped && NowMs() < deadline) {
+    while (!mapped && nowMs() < deadline) {
         if (!XPending(display)) {
             pollfd fd{ConnectionNumber(display), POLLIN, 0};
             poll(&fd, 1, 50);
@@ -143,31 +143,31 @@ int main(int argc, char **argv)
         }
         XEvent event;
         XNextEvent(display, &event);
-        const double at = NowMs();
+        const double at = nowMs();
         if (event.type == CreateNotify) {
             // Its own map events reach us wherever the window manager puts
             // it. It may have been mapped before we asked.
             const Window window = event.xcreatewindow.window;
             XSelectInput(display, window, StructureNotifyMask);
-            if (IsShown(display, window) && PidOf(display, window, pidAtom) == child) {
+            if (isShown(display, window) && pidOf(display, window, pidAtom) == child) {
                 mapped = window;
-                mappedAt = NowMs();
+                mappedAt = nowMs();
             }
         } else if (event.type == MapNotify && !event.xmap.override_redirect &&
-                   PidOf(display, event.xmap.window, pidAtom) == child) {
+                   pidOf(display, event.xmap.window, pidAtom) == child) {
             mapped = event.xmap.window;
             mappedAt = at;
         }
     }
     if (!mapped) {
         std::fprintf(stderr, "map_timer: no window of %s mapped\n", argv[first]);
-        EndChild(child);
+        endChild(child);
         return 1;
     }
-    std::printf("%.1f %ld 0x%lx %.1f\n", mappedAt - start, long(child), mapped, CpuMs(child));
+    std::printf("%.1f %ld 0x%lx %.1f\n", mappedAt - start, long(child), mapped, cpuMs(child));
     std::fflush(stdout);
     XCloseDisplay(display);
     if (!keep)
-        EndChild(child);
+        endChild(child);
     return 0;
 }

@@ -26,18 +26,18 @@ public:
 
     void setColor(QRgb color)
     {
-        color_ = color;
+        Color = color;
         update();
     }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
-        QPainter(this).fillRect(rect(), QColor::fromRgb(color_));
+        QPainter(this).fillRect(rect(), QColor::fromRgb(Color));
     }
 
 private:
-    QRgb color_ = 0;
+    QRgb Color = 0;
 };
 
 class FloorWindow : public QWidget
@@ -55,7 +55,7 @@ public:
         for (int i = 0; i < boxes; ++i) {
             auto *box = new Box(this);
             box->setGeometry(places[i % 8].translated(0, (i / 8) * 100));
-            boxes_.push_back(box);
+            Boxes.push_back(box);
         }
     }
 
@@ -65,12 +65,12 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override
     {
         const QPoint at = event->globalPosition().toPoint();
-        for (std::size_t i = 0; i < boxes_.size(); ++i)
-            boxes_[i]->setColor(qRgb(at.x() + int(i), at.y(), int(i) * 30));
+        for (std::size_t i = 0; i < Boxes.size(); ++i)
+            Boxes[i]->setColor(qRgb(at.x() + int(i), at.y(), int(i) * 30));
     }
 
 private:
-    std::vector<Box *> boxes_;
+    std::vector<Box *> Boxes;
 };
 
 } // namespace

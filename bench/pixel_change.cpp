@@ -13,14 +13,14 @@
 namespace
 {
 
-double NowMs()
+double nowMs()
 {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
-unsigned long PixelAt(Display *display, Window window, int x, int y)
+unsigned long pixelAt(Display *display, Window window, int x, int y)
 {
     XImage *image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
     const unsigned long pixel = image ? XGetPixel(image, 0, 0) : ~0ul;
@@ -41,15 +41,15 @@ int main(int argc, char **argv)
     const Window window = std::strtoul(argv[1], nullptr, 0);
     const int x = std::atoi(argv[2]), y = std::atoi(argv[3]);
     const double limit = argc > 4 ? std::atof(argv[4]) : 5000;
-    const unsigned long before = PixelAt(display, window, x, y);
+    const unsigned long before = pixelAt(display, window, x, y);
     std::printf("ready\n");
     std::fflush(stdout);
     char line[16];
     if (!std::fgets(line, sizeof line, stdin))
         return 1;
-    const double start = NowMs();
-    for (double now = start; now - start < limit; now = NowMs()) {
-        if (PixelAt(display, window, x, y) != before) {
+    const double start = nowMs();
+    for (double now = start; now - start < limit; now = nowMs()) {
+        if (pixelAt(display, window, x, y) != before) {
             std::printf("%.1f\n", now - start);
             return 0;
         }

@@ -29,21 +29,21 @@ namespace
 
 constexpr double LimitMs = 500;
 
-double NowMs()
+double nowMs()
 {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
-unsigned long PatternAt(int x, int y)
+unsigned long patternAt(int x, int y)
 {
     const unsigned blue = ((x >> 8) * 37 + (y >> 8) * 101 + 3 * x + 5 * y) % 256;
     return (unsigned long)(x % 256) << 16 | (unsigned long)(y % 256) << 8 | blue;
 }
 
 // Only the 24 colour bits: the depth-24 TrueColor visual of Xvfb.
-unsigned long PixelAt(Display *display, int x, int y)
+unsigned long pixelAt(Display *display, int x, int y)
 {
     XImage *image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
     if (!image)
@@ -59,7 +59,7 @@ struct Point {
 
 // The middle of the largest square of pixels in colour within the window;
 // its side is 0 when the colour is nowhere.
-Point FindSwatch(Display *display, int x0, int y0, int w, int h, unsigned long colour, int &side)
+Point findSwatch(Display *display, int x0, int y0, int w, int h, unsigned long colour, int &side)
 {
     XImage *image = XGetImage(display, DefaultRootWindow(display), x0, y0, unsigned(w), unsigned(h),
                               AllPlanes, ZPixmap);
@@ -114,7 +114,7 @@ int main(int argc, char **argv)
             ++step;
             const bool onWindow =
                 p.x > wx - 40 && p.x < wx + ww + 40 && p.y > wy - 40 && p.y < wy + wh + 40;
-            if (!onWindow && (last.x < 0 || PatternAt(p.x, p.y) != PatternAt(last.x, last.y)))
+            if (!onWindow && (last.x < 0 || patternAt(p.x, p.y) != patternAt(last.x, last.y)))
                 return last = p;
         }
     };
@@ -124,7 +124,7 @@ int main(int argc, char **argv)
     XSync(display, False);
     usleep(500000);
     int side = 0;
-    const Point probe = FindSwatch(display, wx, wy, ww, wh, PatternAt(start.x, start.y), side);
+    const Point probe = findSwatch(display, wx, wy, ww, wh, patternAt(start.x, start.y), side);
     if (side < 4) {
         std::fprintf(stderr, "swatch_latency: no swatch in the colour under the pointer\n");
         return 1;
@@ -134,16 +134,16 @@ int main(int argc, char **argv)
     int missed = 0;
     for (int i = 0; i < moves; ++i) {
         const Point p = next();
-        const unsigned long expected = PatternAt(p.x, p.y);
-        const double t0 = NowMs();
+        const unsigned long expected = patternAt(p.x, p.y);
+        const double t0 = nowMs();
         XTestFakeMotionEvent(display, 0, p.x, p.y, CurrentTime);
         XFlush(display);
         double ms = LimitMs;
         // A short sleep between reads leaves the CPUs to the program and the
         // server, at the price of about a tenth of a millisecond of precision.
-        while (NowMs() - t0 < LimitMs) {
-            if (PixelAt(display, probe.x, probe.y) == expected) {
-                ms = NowMs() - t0;
+        while (nowMs() - t0 < LimitMs) {
+            if (pixelAt(display, probe.x, probe.y) == expected) {
+                ms = nowMs() - t0;
                 break;
             }
             usleep(100);

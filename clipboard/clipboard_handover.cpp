@@ -49,7 +49,7 @@ private:
 
 // The window that owns CLIPBOARD, or None when a clipboard manager runs: it
 // keeps the text itself, through Qt's hand-over at exit.
-Window ClipboardOwnerWithoutManager()
+Window clipboardOwnerWithoutManager()
 {
     const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
     if (!display)
@@ -62,7 +62,7 @@ Window ClipboardOwnerWithoutManager()
 // Starts the keeper in a session of its own, holding none of our descriptors
 // (a caller reading our output would wait for it otherwise), and returns once
 // it says it owns the clipboard, or after KEEPER_READY_MS.
-void StartKeeper(const QByteArray &text, Window owner)
+void startKeeper(const QByteArray &text, Window owner)
 {
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
@@ -103,7 +103,7 @@ void StartKeeper(const QByteArray &text, Window owner)
 
 } // namespace
 
-void HandOverClipboard()
+void handOverClipboard()
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
@@ -116,12 +116,12 @@ void HandOverClipboard()
     const QByteArray text = clipboard->text().toUtf8();
     if (text.isEmpty() || text.size() > MAX_TEXT_BYTES)
         return;
-    if (const Window owner = ClipboardOwnerWithoutManager())
-        StartKeeper(text, owner);
+    if (const Window owner = clipboardOwnerWithoutManager())
+        startKeeper(text, owner);
 }
 
 #else
 
-void HandOverClipboard() {}
+void handOverClipboard() {}
 
 #endif

@@ -24,13 +24,13 @@ struct DisplayCloser {
 
 // A requestor may destroy its window before we answer; Xlib's default would
 // end the process on that BadWindow and lose the text for everyone else.
-int IgnoreError(Display *, XErrorEvent *)
+int ignoreError(Display *, XErrorEvent *)
 {
     return 0;
 }
 
 // Reads all of standard input; false when it fails or holds too much.
-bool ReadText(std::string &text)
+bool readText(std::string &text)
 {
     char buffer[4096];
     for (;;) {
@@ -123,15 +123,15 @@ private:
 
 } // namespace
 
-int RunClipboardKeeper(const char *owner)
+int runClipboardKeeper(const char *owner)
 {
     std::string text;
-    if (!ReadText(text) || text.empty())
+    if (!readText(text) || text.empty())
         return 1;
     const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
     if (!display)
         return 1;
-    XSetErrorHandler(IgnoreError);
+    XSetErrorHandler(ignoreError);
     Keeper keeper(display.get(), std::move(text));
     if (!keeper.Take(std::strtoul(owner, nullptr, 10)))
         return 1;
@@ -144,7 +144,7 @@ int RunClipboardKeeper(const char *owner)
 
 #else
 
-int RunClipboardKeeper(const char *)
+int runClipboardKeeper(const char *)
 {
     return 1;
 }

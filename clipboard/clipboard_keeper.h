@@ -13,10 +13,10 @@ inline constexpr char CLIPBOARD_KEEPER_NAME[] = "tintgrabber clipboard";
 // text and no clipboard manager runs to take it, starts a keeper process and
 // returns once it owns the clipboard, or after a short wait. Elsewhere (or on
 // Windows, which keeps clipboard data itself) does nothing.
-void HandOverClipboard();
+void handOverClipboard();
 
 // The keeper: takes the clipboard from OWNER (a window id, in decimal) if
 // OWNER still holds it, serves the text read from standard input until
 // another program takes the clipboard or the X connection ends, and returns
 // the process's exit status.
-int RunClipboardKeeper(const char *owner);
+int runClipboardKeeper(const char *owner);

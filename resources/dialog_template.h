@@ -54,10 +54,10 @@ struct DialogTemplate {
 };
 
 // The sampler window's template (IDD_SAMPLER).
-const DialogTemplate &SamplerWindowTemplate();
+const DialogTemplate &samplerWindowTemplate();
 
 // The About window's template (IDD_ABOUT).
-const DialogTemplate &AboutWindowTemplate();
+const DialogTemplate &aboutWindowTemplate();
 
 // The string with that identifier from the string table; empty when none.
 QString LoadResourceString(int id);

@@ -75,12 +75,12 @@ constexpr StringEntry STRING_TABLE[] = {
 
 } // namespace
 
-const DialogTemplate &SamplerWindowTemplate()
+const DialogTemplate &samplerWindowTemplate()
 {
     return SAMPLER_TEMPLATE;
 }
 
-const DialogTemplate &AboutWindowTemplate()
+const DialogTemplate &aboutWindowTemplate()
 {
     return ABOUT_TEMPLATE;
 }

@@ -7,7 +7,7 @@
 // A static library's resources are kept only when something registers them;
 // registering on first use makes them always present. The registration macro
 // must stand outside any namespace.
-static QPixmap Picture(const QString &name)
+static QPixmap pictureNamed(const QString &name)
 {
     static const bool registered = [] {
         Q_INIT_RESOURCE(pictures);
@@ -24,29 +24,29 @@ static QPixmap Picture(const QString &name)
 // switchers that want it larger find the 128 and 256 pixel pictures in the
 // icon theme through the desktop entry; decoding those two here cost a tenth
 // of the start-up.
-QIcon AppIcon()
+QIcon appIcon()
 {
     QIcon icon;
     for (int size : {16, 32, 48, 64})
-        icon.addPixmap(Picture(QStringLiteral("app-%1.png").arg(size)));
+        icon.addPixmap(pictureNamed(QStringLiteral("app-%1.png").arg(size)));
     return icon;
 }
 
-QCursor SamplerCursor()
+QCursor samplerCursor()
 {
-    return QCursor(Picture(QStringLiteral("app-32.png")), 15, 15);
+    return QCursor(pictureNamed(QStringLiteral("app-32.png")), 15, 15);
 }
 
-QCursor LinkHandCursor()
+QCursor linkHandCursor()
 {
-    return QCursor(Picture(QStringLiteral("linkhand.png")), 0, 0);
+    return QCursor(pictureNamed(QStringLiteral("linkhand.png")), 0, 0);
 }
 
-QPixmap IconPicture(int id)
+QPixmap iconPicture(int id)
 {
     if (id == IDI_APP)
-        return Picture(QStringLiteral("app-32.png"));
+        return pictureNamed(QStringLiteral("app-32.png"));
     if (id == IDI_ABOUTPIC)
-        return Picture(QStringLiteral("aboutpic.png"));
+        return pictureNamed(QStringLiteral("aboutpic.png"));
     return {};
 }

@@ -8,7 +8,7 @@ inline constexpr int ZOOM_LAST_FACTOR = 30;
 inline constexpr int ZOOM_ITEM_COUNT = ZOOM_LAST_FACTOR - ZOOM_FIRST_FACTOR + 1;
 
 // "x3" for index 0 up to "x30" for index 27.
-inline QString ZoomItemText(int index)
+inline QString zoomItemText(int index)
 {
     return QStringLiteral("x%1").arg(index + ZOOM_FIRST_FACTOR);
 }

@@ -16,7 +16,7 @@ constexpr int FARTHEST_POINT = 1 << 30;
 
 DragSampler::DragSampler(ScreenSource &screen, QRgb buttonFace)
     : screen_(screen), face_(buttonFace),
-      color_(MakeColorRef(qRed(buttonFace), qGreen(buttonFace), qBlue(buttonFace))),
+      Color(MakeColorRef(qRed(buttonFace), qGreen(buttonFace), qBlue(buttonFace))),
       capture_(CAPTURE_SIZE, CAPTURE_SIZE, QImage::Format_RGB32)
 {
     capture_.fill(face_);
@@ -40,17 +40,17 @@ COLORREF DragSampler::sample(QPoint sourcePixel, int radius)
     const QPoint clamped(std::clamp(sourcePixel.x(), -FARTHEST_POINT, FARTHEST_POINT),
                          std::clamp(sourcePixel.y(), -FARTHEST_POINT, FARTHEST_POINT));
     if (!screen_.copySourceRect(clamped - QPoint(radius, radius), part_)) {
-        color_ = 0xFFFFFFFFu;
-        return color_;
+        Color = 0xFFFFFFFFu;
+        return Color;
     }
     const QRgb centre = capture_.pixel(CAPTURE_CENTER, CAPTURE_CENTER);
-    color_ = MakeColorRef(qRed(centre), qGreen(centre), qBlue(centre));
-    return color_;
+    Color = MakeColorRef(qRed(centre), qGreen(centre), qBlue(centre));
+    return Color;
 }
 
 void DragSampler::restore(const Shown &shown)
 {
-    color_ = shown.color;
+    Color = shown.color;
     // Copied into the pixels in place: the part being read stays an image over
     // them.
     std::memcpy(capture_.bits(), shown.capture.constBits(), capture_.sizeInBytes());

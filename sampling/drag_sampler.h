@@ -29,14 +29,14 @@ public:
     // bits set, which shows as white. Returns the new colour.
     COLORREF sample(QPoint sourcePixel, int radius);
 
-    COLORREF currentColor() const { return color_; }
+    COLORREF currentColor() const { return Color; }
 
     // What a sampling shows, kept so that a cancelled one can be undone.
     struct Shown {
         COLORREF color;
         QImage capture;
     };
-    Shown shown() const { return {color_, capture_.copy()}; }
+    Shown shown() const { return {Color, capture_.copy()}; }
     void restore(const Shown &shown);
 
     // Format_RGB32. Painted straight from this reference, it stays unshared,
@@ -46,7 +46,7 @@ public:
 private:
     ScreenSource &screen_;
     const QRgb face_;
-    COLORREF color_;
+    COLORREF Color;
     QImage capture_;
     // An image over the capture's pixels within radius_ of the centre.
     QImage part_;

@@ -15,14 +15,14 @@ namespace
 // One capture pixel already covers more than any picture at this factor.
 constexpr qint64 MAX_DRAWN_FACTOR = qint64(1) << 32;
 
-qint64 FloorDivide(qint64 value, qint64 by)
+qint64 floorDivide(qint64 value, qint64 by)
 {
     return value >= 0 ? value / by : -((-value + by - 1) / by);
 }
 
 // Inverts the pixels of the half-open rectangle [left, right) × [top, bottom)
 // that lie in the picture.
-void Invert(QImage &picture, qint64 left, qint64 top, qint64 right, qint64 bottom)
+void invert(QImage &picture, qint64 left, qint64 top, qint64 right, qint64 bottom)
 {
     const int l = int(std::clamp<qint64>(left, 0, picture.width()));
     const int r = int(std::clamp<qint64>(right, 0, picture.width()));
@@ -38,7 +38,7 @@ void Invert(QImage &picture, qint64 left, qint64 top, qint64 right, qint64 botto
 
 } // namespace
 
-QRect InnerDeviceRect(const QRect &outer, qreal pixelRatio)
+QRect innerDeviceRect(const QRect &outer, qreal pixelRatio)
 {
     const auto device = [pixelRatio](int logical) {
         return int(std::lround(double(logical) * pixelRatio));
@@ -48,7 +48,7 @@ QRect InnerDeviceRect(const QRect &outer, qreal pixelRatio)
                         device(outer.y() + outer.height() - AREA_INSET) - 1));
 }
 
-int CaptureRadiusShown(QSize inner)
+int captureRadiusShown(QSize inner)
 {
     // At x3 the sampled block starts a pixel left of the middle; what lies
     // either side of it takes a capture pixel per three device pixels.
@@ -56,7 +56,7 @@ int CaptureRadiusShown(QSize inner)
     return std::min(CAPTURE_CENTER, half / 3 + 1);
 }
 
-QImage MagnifierPicture(const QImage &capture, QSize size, qint64 factor)
+QImage magnifierPicture(const QImage &capture, QSize size, qint64 factor)
 {
     const qint64 z = std::clamp<qint64>(factor, 1, MAX_DRAWN_FACTOR);
     const int w = std::max(size.width(), 0);
@@ -66,7 +66,7 @@ QImage MagnifierPicture(const QImage &capture, QSize size, qint64 factor)
     const qint64 x0 = w / 2 - z / 2, x1 = x0 + z;
     const qint64 y0 = h / 2 - z / 2, y1 = y0 + z;
     const auto source = [z](qint64 at, qint64 blockStart) {
-        return int(std::clamp<qint64>(CAPTURE_CENTER + FloorDivide(at - blockStart, z), 0,
+        return int(std::clamp<qint64>(CAPTURE_CENTER + floorDivide(at - blockStart, z), 0,
                                       CAPTURE_SIZE - 1));
     };
     std::vector<int> columns(std::size_t(w), 0);
@@ -85,14 +85,14 @@ QImage MagnifierPicture(const QImage &capture, QSize size, qint64 factor)
     }
     // Each line covers its start pixel and not its end pixel, and none covers
     // a pixel another covers: inverting twice would restore it.
-    Invert(picture, 0, y0, x0, y0 + 1);     // left edge to the top-left corner
-    Invert(picture, x0, 1, x0 + 1, y0 + 1); // and up to the top edge
-    Invert(picture, x1, 0, x1 + 1, y0);     // top edge down to the top-right corner
-    Invert(picture, x1, y0, w, y0 + 1);     // and on to the right edge
-    Invert(picture, 0, y1, x0, y1 + 1);     // left edge to the bottom-left corner
-    Invert(picture, x0, y1, x0 + 1, h);     // and down to the bottom edge
-    Invert(picture, x1, y1 + 1, x1 + 1, h); // bottom edge up to the bottom-right corner
-    Invert(picture, x1, y1, w, y1 + 1);     // and on to the right edge
+    invert(picture, 0, y0, x0, y0 + 1);     // left edge to the top-left corner
+    invert(picture, x0, 1, x0 + 1, y0 + 1); // and up to the top edge
+    invert(picture, x1, 0, x1 + 1, y0);     // top edge down to the top-right corner
+    invert(picture, x1, y0, w, y0 + 1);     // and on to the right edge
+    invert(picture, 0, y1, x0, y1 + 1);     // left edge to the bottom-left corner
+    invert(picture, x0, y1, x0 + 1, h);     // and down to the bottom edge
+    invert(picture, x1, y1 + 1, x1 + 1, h); // bottom edge up to the bottom-right corner
+    invert(picture, x1, y1, w, y1 + 1);     // and on to the right edge
     return picture;
 }
 
@@ -109,12 +109,12 @@ void DrawMagnifier(QPainter &painter, const QRect &zoomAreaOuter, const QImage &
                    int zoomIndex)
 {
     const qreal ratio = painter.device()->devicePixelRatioF();
-    const QRect inner = InnerDeviceRect(zoomAreaOuter, ratio);
+    const QRect inner = innerDeviceRect(zoomAreaOuter, ratio);
     // Undoing the scale Qt puts between the painter and a scaled device
     // leaves a transform Qt takes for none: the picture lands pixel for pixel.
     painter.save();
     painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
     painter.drawImage(inner.topLeft(),
-                      MagnifierPicture(capture, inner.size(), ZoomFactorFromIndex(zoomIndex)));
+                      magnifierPicture(capture, inner.size(), zoomFactorFromIndex(zoomIndex)));
     painter.restore();
 }

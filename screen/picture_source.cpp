@@ -6,11 +6,11 @@
 #include <cmath>
 #include <cstring>
 
-std::optional<PictureMap> MapPicture(QSize picture, std::span<const ScreenInfo> screens)
+std::optional<PictureMap> mapPicture(QSize picture, std::span<const ScreenInfo> screens)
 {
     QRect box;
     for (const ScreenInfo &screen : screens)
-        box |= NativeGeometry(screen);
+        box |= nativeGeometry(screen);
     if (box.isEmpty() || picture.isEmpty())
         return std::nullopt;
     // Scaled by the other direction's factor, the picture's width or height
@@ -24,7 +24,7 @@ std::optional<PictureMap> MapPicture(QSize picture, std::span<const ScreenInfo> 
                    qreal(picture.height()) / box.height(),
                    {}};
     for (const ScreenInfo &screen : screens) {
-        const QRect r = NativeGeometry(screen).translated(-box.topLeft());
+        const QRect r = nativeGeometry(screen).translated(-box.topLeft());
         map.shown.push_back(
             QRect(QPoint(qFloor(r.left() * map.xFactor), qFloor(r.top() * map.yFactor)),
                   QPoint(qFloor((r.right() + 1) * map.xFactor) - 1,
@@ -35,11 +35,11 @@ std::optional<PictureMap> MapPicture(QSize picture, std::span<const ScreenInfo> 
 
 bool PictureSource::setPicture(const QImage &picture, std::span<const ScreenInfo> screens)
 {
-    std::optional<PictureMap> map = MapPicture(picture.size(), screens);
+    std::optional<PictureMap> map = mapPicture(picture.size(), screens);
     if (!map)
         return false;
-    picture_ = picture.convertToFormat(QImage::Format_RGB32);
-    map_ = std::move(*map);
+    Picture = picture.convertToFormat(QImage::Format_RGB32);
+    Map = std::move(*map);
     return true;
 }
 
@@ -55,8 +55,8 @@ QPoint PictureSource::sourcePixel(QPoint desktopPixel) const
     const auto scale = [](int from, qreal factor) {
         return qFloor(std::clamp(from * factor, -1e9, 1e9));
     };
-    return QPoint(scale(desktopPixel.x() - map_.origin.x(), map_.xFactor),
-                  scale(desktopPixel.y() - map_.origin.y(), map_.yFactor));
+    return QPoint(scale(desktopPixel.x() - Map.origin.x(), Map.xFactor),
+                  scale(desktopPixel.y() - Map.origin.y(), Map.yFactor));
 }
 
 bool PictureSource::copySourceRect(QPoint topLeft, QImage &target)
@@ -64,11 +64,11 @@ bool PictureSource::copySourceRect(QPoint topLeft, QImage &target)
     const QRect wanted(topLeft, target.size());
     const QPoint centre = topLeft + QPoint(target.width() / 2, target.height() / 2);
     bool centreSupplied = false;
-    for (const QRect &shown : map_.shown) {
-        const QRect part = shown & wanted & picture_.rect();
+    for (const QRect &shown : Map.shown) {
+        const QRect part = shown & wanted & Picture.rect();
         for (int y = part.top(); y <= part.bottom(); ++y)
             std::memcpy(target.scanLine(y - topLeft.y()) + (part.left() - topLeft.x()) * 4,
-                        picture_.constScanLine(y) + part.left() * 4, std::size_t(part.width()) * 4);
+                        Picture.constScanLine(y) + part.left() * 4, std::size_t(part.width()) * 4);
         centreSupplied = centreSupplied || part.contains(centre);
     }
     return centreSupplied;

@@ -23,7 +23,7 @@ struct PictureMap {
 // spans the box around all screens. None where the two factors differ by as
 // much as a picture pixel across that box, as where the desktop arranges its
 // screens other than the program sees them, or where there is no screen.
-std::optional<PictureMap> MapPicture(QSize picture, std::span<const ScreenInfo> screens);
+std::optional<PictureMap> mapPicture(QSize picture, std::span<const ScreenInfo> screens);
 
 // Reads from one picture of the desktop instead of the live screen. Its own
 // pixels are the picture's: on a scaled screen each desktop pixel spans
@@ -34,7 +34,7 @@ public:
     // Takes picture as what screens showed. Returns false, and keeps the
     // picture before, where MapPicture finds no map.
     bool setPicture(const QImage &picture, std::span<const ScreenInfo> screens);
-    const QImage &picture() const { return picture_; }
+    const QImage &picture() const { return Picture; }
 
     // The rectangle of target's size around the picture pixel under the
     // desktop pixel at its centre.
@@ -44,6 +44,6 @@ public:
     bool isPicture() const override { return true; }
 
 private:
-    QImage picture_;
-    PictureMap map_;
+    QImage Picture;
+    PictureMap Map;
 };

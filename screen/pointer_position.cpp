@@ -15,7 +15,7 @@ namespace
 {
 
 #ifdef TINTGRABBER_HAVE_XLIB
-Display *QtDisplay()
+Display *qtDisplay()
 {
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 ? x11->display() : nullptr;
@@ -24,10 +24,10 @@ Display *QtDisplay()
 
 } // namespace
 
-PointerPosition SystemPointerPosition()
+PointerPosition systemPointerPosition()
 {
 #ifdef TINTGRABBER_HAVE_XLIB
-    if (Display *display = QtDisplay()) {
+    if (Display *display = qtDisplay()) {
         return [display]() -> std::optional<QPoint> {
             Window root = 0, child = 0;
             int x = 0, y = 0, windowX = 0, windowY = 0;
@@ -43,10 +43,10 @@ PointerPosition SystemPointerPosition()
     return [] { return std::optional<QPoint>(); };
 }
 
-bool WarpPointer(QPoint physical)
+bool warpPointer(QPoint physical)
 {
 #ifdef TINTGRABBER_HAVE_XLIB
-    if (Display *display = QtDisplay()) {
+    if (Display *display = qtDisplay()) {
         XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, physical.x(),
                      physical.y());
         // Whoever asks the server next finds the pointer there.
@@ -58,7 +58,7 @@ bool WarpPointer(QPoint physical)
     return false;
 }
 
-QPoint PointerPixel(QPoint eventPoint, qreal devicePixelRatio, const PointerPosition &system)
+QPoint pointerPixel(QPoint eventPoint, qreal devicePixelRatio, const PointerPosition &system)
 {
     if (qFuzzyCompare(devicePixelRatio, 1.0) || !(devicePixelRatio > 0))
         return eventPoint;

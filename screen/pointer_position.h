@@ -11,11 +11,11 @@ using PointerPosition = std::function<std::optional<QPoint>()>;
 
 // The X server's answer on Qt's own connection where the application runs on
 // X11 (one round trip); elsewhere none.
-PointerPosition SystemPointerPosition();
+PointerPosition systemPointerPosition();
 
 // Moves the pointer to a physical pixel of the virtual desktop, where the
 // windowing system lets a program put it on any pixel (X11); false elsewhere.
-bool WarpPointer(QPoint physical);
+bool warpPointer(QPoint physical);
 
 // The physical pixel under the pointer for an event that maps to eventPoint
 // on a window scaled by devicePixelRatio. Scaled, Qt hands pointer positions
@@ -24,4 +24,4 @@ bool WarpPointer(QPoint physical);
 // lies within that rounding (ceil(ratio) pixels each way); farther off, the
 // pointer has moved on since the event and the event stands. Unscaled, the
 // event is exact and nobody is asked.
-QPoint PointerPixel(QPoint eventPoint, qreal devicePixelRatio, const PointerPosition &system);
+QPoint pointerPixel(QPoint eventPoint, qreal devicePixelRatio, const PointerPosition &system);

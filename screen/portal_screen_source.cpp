@@ -16,7 +16,7 @@ const QString REQUEST_INTERFACE = QStringLiteral("org.freedesktop.portal.Request
 // Reads the picture once, then removes its file where it is surely the one
 // taken for this request: a folder of screenshots must not gain one per drag,
 // and a file that was there before the request is the user's.
-QImage TakePicture(const QString &file, const QDateTime &asked)
+QImage takePicture(const QString &file, const QDateTime &asked)
 {
     QImage picture(file);
     const QFileInfo info(file);
@@ -27,11 +27,11 @@ QImage TakePicture(const QString &file, const QDateTime &asked)
 
 } // namespace
 
-PortalScreenSource::PortalScreenSource(const QDBusConnection &bus, int timeoutMs) : bus_(bus)
+PortalScreenSource::PortalScreenSource(const QDBusConnection &bus, int timeoutMs) : Bus(bus)
 {
-    timer_.setSingleShot(true);
-    timer_.setInterval(timeoutMs);
-    connect(&timer_, &QTimer::timeout, this, [this] { finish(SourceReadiness::TimedOut); });
+    Timer.setSingleShot(true);
+    Timer.setInterval(timeoutMs);
+    connect(&Timer, &QTimer::timeout, this, [this] { finish(SourceReadiness::TimedOut); });
 }
 
 PortalScreenSource::~PortalScreenSource()
@@ -41,22 +41,21 @@ PortalScreenSource::~PortalScreenSource()
 
 void PortalScreenSource::prepare(QObject *context, std::function<void(SourceReadiness)> done)
 {
-    context_ = context;
-    done_ = std::move(done);
-    if (timer_.isActive())
+    Context = context;
+    Done = std::move(done);
+    if (Timer.isActive())
         return;
     listen(false);
-    if (!bus_.isConnected())
+    if (!Bus.isConnected())
         return finish(SourceReadiness::NoPortal);
     // The portal answers on a path made from our name and a token; listening
     // there before asking cannot miss an answer that comes at once.
-    const QString token = QStringLiteral("tintgrabber%1").arg(++requests_);
-    request_ =
-        QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2")
-            .arg(bus_.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_')), token);
+    const QString token = QStringLiteral("tintgrabber%1").arg(++Requests);
+    Request = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2")
+                  .arg(Bus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_')), token);
     listen(true);
     const QDateTime now = QDateTime::currentDateTime();
-    asked_ = now.addMSecs(-now.time().msec());
+    Asked = now.addMSecs(-now.time().msec());
     QDBusMessage call = QDBusMessage::createMethodCall(
         PORTAL_SERVICE, QStringLiteral("/org/freedesktop/portal/desktop"),
         QStringLiteral("org.freedesktop.portal.Screenshot"), QStringLiteral("Screenshot"));
@@ -64,23 +63,23 @@ void PortalScreenSource::prepare(QObject *context, std::function<void(SourceRead
          << QVariantMap{{QStringLiteral("handle_token"), token},
                         {QStringLiteral("interactive"), false},
                         {QStringLiteral("modal"), false}};
-    timer_.start();
-    auto *watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, timer_.interval()), this);
+    Timer.start();
+    auto *watcher = new QDBusPendingCallWatcher(Bus.asyncCall(call, Timer.interval()), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, token](QDBusPendingCallWatcher *watcher) {
                 watcher->deleteLater();
                 const QDBusPendingReply<QDBusObjectPath> reply = *watcher;
-                if (!request_.endsWith(QLatin1Char('/') + token))
+                if (!Request.endsWith(QLatin1Char('/') + token))
                     return;
                 if (reply.isError()) {
                     listen(false);
-                    request_.clear();
+                    Request.clear();
                     finish(SourceReadiness::NoPortal);
-                } else if (reply.value().path() != request_) {
+                } else if (reply.value().path() != Request) {
                     // Portals before the path was made predictable answer
                     // where they say.
                     listen(false);
-                    request_ = reply.value().path();
+                    Request = reply.value().path();
                     listen(true);
                 }
             });
@@ -89,11 +88,11 @@ void PortalScreenSource::prepare(QObject *context, std::function<void(SourceRead
 void PortalScreenSource::response(uint code, const QVariantMap &results)
 {
     listen(false);
-    request_.clear();
+    Request.clear();
     const QUrl uri(results.value(QStringLiteral("uri")).toString());
     const QImage picture =
-        code == 0 && uri.isLocalFile() ? TakePicture(uri.toLocalFile(), asked_) : QImage();
-    if (!timer_.isActive())
+        code == 0 && uri.isLocalFile() ? takePicture(uri.toLocalFile(), Asked) : QImage();
+    if (!Timer.isActive())
         return; // answered after the drag gave up on it
     if (code == 1)
         finish(SourceReadiness::Cancelled);
@@ -101,7 +100,7 @@ void PortalScreenSource::response(uint code, const QVariantMap &results)
         finish(SourceReadiness::Refused);
     else if (picture.isNull())
         finish(SourceReadiness::Unreadable);
-    else if (!setPicture(picture, screens_.infos()))
+    else if (!setPicture(picture, Screens.infos()))
         finish(SourceReadiness::ScaleMismatch);
     else
         finish(SourceReadiness::Ready);
@@ -109,21 +108,21 @@ void PortalScreenSource::response(uint code, const QVariantMap &results)
 
 void PortalScreenSource::listen(bool on)
 {
-    if (request_.isEmpty())
+    if (Request.isEmpty())
         return;
     if (on)
-        bus_.connect(PORTAL_SERVICE, request_, REQUEST_INTERFACE, QStringLiteral("Response"), this,
-                     SLOT(response(uint, QVariantMap)));
+        Bus.connect(PORTAL_SERVICE, Request, REQUEST_INTERFACE, QStringLiteral("Response"), this,
+                    SLOT(response(uint, QVariantMap)));
     else
-        bus_.disconnect(PORTAL_SERVICE, request_, REQUEST_INTERFACE, QStringLiteral("Response"),
-                        this, SLOT(response(uint, QVariantMap)));
+        Bus.disconnect(PORTAL_SERVICE, Request, REQUEST_INTERFACE, QStringLiteral("Response"), this,
+                       SLOT(response(uint, QVariantMap)));
 }
 
 void PortalScreenSource::finish(SourceReadiness readiness)
 {
-    timer_.stop();
+    Timer.stop();
     // The callback may start the next request.
-    const std::function<void(SourceReadiness)> done = std::exchange(done_, {});
-    if (context_ && done)
+    const std::function<void(SourceReadiness)> done = std::exchange(Done, {});
+    if (Context && done)
         done(readiness);
 }

@@ -31,15 +31,15 @@ private:
     void listen(bool on);
     void finish(SourceReadiness readiness);
 
-    QDBusConnection bus_;
-    QTimer timer_;
+    QDBusConnection Bus;
+    QTimer Timer;
     // The request whose answer is awaited, awaited on after a timeout too,
     // so that its picture's file does not stay behind.
-    QString request_;
+    QString Request;
     // When it was made, to the second below, as file times may be.
-    QDateTime asked_;
-    int requests_ = 0;
-    QPointer<QObject> context_;
-    std::function<void(SourceReadiness)> done_;
-    ScreenList screens_;
+    QDateTime Asked;
+    int Requests = 0;
+    QPointer<QObject> Context;
+    std::function<void(SourceReadiness)> Done;
+    ScreenList Screens;
 };

@@ -11,16 +11,16 @@ namespace
 
 // A grab with a negative size runs to the screen's edge, so grabbing from the
 // last logical column and row shows exactly where the physical pixels end.
-QSize MeasureNativeSize(QScreen *screen, const ScreenInfo &info)
+QSize measureNativeSize(QScreen *screen, const ScreenInfo &info)
 {
     const qreal ratio = info.devicePixelRatio;
     const QRect &g = info.logicalGeometry;
     if (qFuzzyCompare(ratio, 1.0) || g.isEmpty())
-        return NativeGeometry(info).size();
+        return nativeGeometry(info).size();
     const QImage right = screen->grabWindow(0, g.width() - 1, 0, -1, 1).toImage();
     const QImage bottom = screen->grabWindow(0, 0, g.height() - 1, 1, -1).toImage();
     if (right.isNull() || bottom.isNull())
-        return NativeGeometry(info).size();
+        return nativeGeometry(info).size();
     return QSize(qRound((g.width() - 1) * ratio) + right.width(),
                  qRound((g.height() - 1) * ratio) + bottom.height());
 }
@@ -30,37 +30,37 @@ QSize MeasureNativeSize(QScreen *screen, const ScreenInfo &info)
 const std::vector<ScreenInfo> &ScreenList::infos()
 {
     const QList<QScreen *> current = QGuiApplication::screens();
-    bool same = std::size_t(current.size()) == screens_.size();
-    for (std::size_t i = 0; same && i < screens_.size(); ++i) {
-        same = current[qsizetype(i)] == screens_[i] &&
-               screens_[i]->geometry() == infos_[i].logicalGeometry &&
-               screens_[i]->devicePixelRatio() == infos_[i].devicePixelRatio;
+    bool same = std::size_t(current.size()) == Screens.size();
+    for (std::size_t i = 0; same && i < Screens.size(); ++i) {
+        same = current[qsizetype(i)] == Screens[i] &&
+               Screens[i]->geometry() == Infos[i].logicalGeometry &&
+               Screens[i]->devicePixelRatio() == Infos[i].devicePixelRatio;
     }
     if (same)
-        return infos_;
-    screens_.assign(current.begin(), current.end());
-    infos_.clear();
-    for (QScreen *screen : screens_) {
+        return Infos;
+    Screens.assign(current.begin(), current.end());
+    Infos.clear();
+    for (QScreen *screen : Screens) {
         ScreenInfo info{screen->geometry(), screen->devicePixelRatio(), {}};
-        info.nativeSize = MeasureNativeSize(screen, info);
-        infos_.push_back(info);
+        info.nativeSize = measureNativeSize(screen, info);
+        Infos.push_back(info);
     }
-    return infos_;
+    return Infos;
 }
 
 int ScreenList::indexOf(const QScreen *screen) const
 {
-    const auto found = std::find(screens_.begin(), screens_.end(), screen);
-    return found == screens_.end() ? -1 : int(found - screens_.begin());
+    const auto found = std::find(Screens.begin(), Screens.end(), screen);
+    return found == Screens.end() ? -1 : int(found - Screens.begin());
 }
 
 bool QtScreenSource::copyRect(QPoint topLeft, QImage &target)
 {
     const QPoint centre(target.width() / 2, target.height() / 2);
     bool centreSupplied = false;
-    for (const ScreenGrab &grab : PlanScreenGrabs(screens_.infos(), topLeft, target.size())) {
+    for (const ScreenGrab &grab : planScreenGrabs(Screens.infos(), topLeft, target.size())) {
         const QRect &r = grab.logicalRect;
-        const QImage image = screens_.screen(std::size_t(grab.screen))
+        const QImage image = Screens.screen(std::size_t(grab.screen))
                                  ->grabWindow(0, r.x(), r.y(), r.width(), r.height())
                                  .toImage()
                                  .convertToFormat(QImage::Format_RGB32);

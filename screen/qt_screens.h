@@ -15,13 +15,13 @@ class ScreenList
 public:
     const std::vector<ScreenInfo> &infos();
     // The screen of infos()[index].
-    QScreen *screen(std::size_t index) const { return screens_[index]; }
+    QScreen *screen(std::size_t index) const { return Screens[index]; }
     // Index of a screen in infos(), or -1.
     int indexOf(const QScreen *screen) const;
 
 private:
-    std::vector<QScreen *> screens_;
-    std::vector<ScreenInfo> infos_;
+    std::vector<QScreen *> Screens;
+    std::vector<ScreenInfo> Infos;
 };
 
 // Reads the desktop through each screen's own grab: every screen a rectangle
@@ -32,5 +32,5 @@ public:
     bool copyRect(QPoint topLeft, QImage &target) override;
 
 private:
-    ScreenList screens_;
+    ScreenList Screens;
 };

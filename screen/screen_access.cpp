@@ -14,7 +14,7 @@ namespace
 
 // Newer XWayland servers announce themselves by an extension; all of them
 // name their outputs, and so Qt's screens, "XWAYLAND<n>".
-bool RunsOnXWayland()
+bool runsOnXWayland()
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return false;
@@ -34,11 +34,11 @@ bool RunsOnXWayland()
 
 } // namespace
 
-ScreenAccess CurrentScreenAccess(ScreenSource &source)
+ScreenAccess currentScreenAccess(ScreenSource &source)
 {
     // XWayland may refuse to read its root window at all where no X11
     // window is, so it is asked first.
-    if (RunsOnXWayland())
+    if (runsOnXWayland())
         return ScreenAccess::OnlyX11Windows;
     const QScreen *primary = QGuiApplication::primaryScreen();
     if (!primary)

@@ -13,4 +13,4 @@ enum class ScreenAccess {
 
 // Asks the X server, where there is one, whether it is XWayland, and else
 // probes the primary screen's top-left pixel. Needs the application object.
-ScreenAccess CurrentScreenAccess(ScreenSource &source);
+ScreenAccess currentScreenAccess(ScreenSource &source);

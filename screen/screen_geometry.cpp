@@ -28,25 +28,25 @@ struct Box {
 };
 
 // Anything but a positive finite ratio counts as no scaling.
-qreal UsableRatio(qreal ratio)
+qreal usableRatio(qreal ratio)
 {
     return std::isfinite(ratio) && ratio > 0 ? ratio : 1.0;
 }
 
 // The rounding a screen's own grab applies to logical positions and sizes.
-Wide ToNative(Wide logical, qreal ratio)
+Wide toNative(Wide logical, qreal ratio)
 {
     return Wide(std::llround(double(logical) * ratio));
 }
 
-Box NativeBox(const ScreenInfo &screen)
+Box nativeBox(const ScreenInfo &screen)
 {
     const QRect &g = screen.logicalGeometry;
-    const qreal ratio = UsableRatio(screen.devicePixelRatio);
+    const qreal ratio = usableRatio(screen.devicePixelRatio);
     const QSize size = screen.nativeSize.isValid()
                            ? screen.nativeSize
-                           : QSize(int(ToNative(std::max(g.width(), 0), ratio)),
-                                   int(ToNative(std::max(g.height(), 0), ratio)));
+                           : QSize(int(toNative(std::max(g.width(), 0), ratio)),
+                                   int(toNative(std::max(g.height(), 0), ratio)));
     return {g.x(), g.y(), Wide(g.x()) + size.width(), Wide(g.y()) + size.height()};
 }
 
@@ -56,19 +56,19 @@ struct Span {
     Wide start = 0, length = 0, offset = 0;
 };
 
-Span CoverSpan(Wide from, Wide to, qreal ratio)
+Span coverSpan(Wide from, Wide to, qreal ratio)
 {
     Wide start = Wide(std::floor(double(from) / ratio));
-    while (start > 0 && ToNative(start, ratio) > from)
+    while (start > 0 && toNative(start, ratio) > from)
         --start;
-    const Wide needed = to - ToNative(start, ratio);
+    const Wide needed = to - toNative(start, ratio);
     Wide length = Wide(std::ceil(double(needed) / ratio));
-    while (ToNative(length, ratio) < needed)
+    while (toNative(length, ratio) < needed)
         ++length;
-    return {start, length, from - ToNative(start, ratio)};
+    return {start, length, from - toNative(start, ratio)};
 }
 
-int SaturateToInt(double value)
+int saturateToInt(double value)
 {
     if (std::isnan(value))
         return std::numeric_limits<int>::min();
@@ -76,7 +76,7 @@ int SaturateToInt(double value)
                           double(std::numeric_limits<int>::max())));
 }
 
-double DistanceSquared(const QRect &rect, QPointF p)
+double distanceSquared(const QRect &rect, QPointF p)
 {
     const double dx = std::max({rect.left() - p.x(), 0.0, p.x() - (rect.x() + rect.width())});
     const double dy = std::max({rect.top() - p.y(), 0.0, p.y() - (rect.y() + rect.height())});
@@ -85,15 +85,15 @@ double DistanceSquared(const QRect &rect, QPointF p)
 
 } // namespace
 
-QRect NativeGeometry(const ScreenInfo &screen)
+QRect nativeGeometry(const ScreenInfo &screen)
 {
-    const Box box = NativeBox(screen);
+    const Box box = nativeBox(screen);
     constexpr Wide last = std::numeric_limits<int>::max();
     return QRect(QPoint(int(box.left), int(box.top)),
                  QPoint(int(std::min(box.right - 1, last)), int(std::min(box.bottom - 1, last))));
 }
 
-std::vector<ScreenGrab> PlanScreenGrabs(std::span<const ScreenInfo> screens, QPoint topLeft,
+std::vector<ScreenGrab> planScreenGrabs(std::span<const ScreenInfo> screens, QPoint topLeft,
                                         QSize size)
 {
     std::vector<ScreenGrab> grabs;
@@ -101,15 +101,15 @@ std::vector<ScreenGrab> PlanScreenGrabs(std::span<const ScreenInfo> screens, QPo
                      Wide(topLeft.y()) + std::max(size.height(), 0)};
     std::vector<Box> covered;
     for (std::size_t i = 0; i < screens.size(); ++i) {
-        const Box screen = NativeBox(screens[i]);
+        const Box screen = nativeBox(screens[i]);
         const Box part = wanted & screen;
         if (part.isEmpty() || std::any_of(covered.begin(), covered.end(),
                                           [&](const Box &done) { return done.contains(part); }))
             continue;
         covered.push_back(part);
-        const qreal ratio = UsableRatio(screens[i].devicePixelRatio);
-        const Span x = CoverSpan(part.left - screen.left, part.right - screen.left, ratio);
-        const Span y = CoverSpan(part.top - screen.top, part.bottom - screen.top, ratio);
+        const qreal ratio = usableRatio(screens[i].devicePixelRatio);
+        const Span x = coverSpan(part.left - screen.left, part.right - screen.left, ratio);
+        const Span y = coverSpan(part.top - screen.top, part.bottom - screen.top, ratio);
         grabs.push_back({int(i), QRect(int(x.start), int(y.start), int(x.length), int(y.length)),
                          QPoint(int(x.offset), int(y.offset)),
                          QRect(int(part.left - wanted.left), int(part.top - wanted.top),
@@ -118,7 +118,7 @@ std::vector<ScreenGrab> PlanScreenGrabs(std::span<const ScreenInfo> screens, QPo
     return grabs;
 }
 
-QPoint PhysicalFromLogical(std::span<const ScreenInfo> screens, QPointF logical, int fallbackScreen)
+QPoint physicalFromLogical(std::span<const ScreenInfo> screens, QPointF logical, int fallbackScreen)
 {
     const auto holds = [logical](const ScreenInfo &s) {
         const QRect &g = s.logicalGeometry;
@@ -132,16 +132,16 @@ QPoint PhysicalFromLogical(std::span<const ScreenInfo> screens, QPointF logical,
     if (chosen == screens.end())
         chosen = std::min_element(screens.begin(), screens.end(),
                                   [logical](const ScreenInfo &a, const ScreenInfo &b) {
-                                      return DistanceSquared(a.logicalGeometry, logical) <
-                                             DistanceSquared(b.logicalGeometry, logical);
+                                      return distanceSquared(a.logicalGeometry, logical) <
+                                             distanceSquared(b.logicalGeometry, logical);
                                   });
     const bool found = chosen != screens.end();
     const QPointF origin = found ? QPointF(chosen->logicalGeometry.topLeft()) : QPointF();
-    const qreal ratio = found ? UsableRatio(chosen->devicePixelRatio) : 1.0;
+    const qreal ratio = found ? usableRatio(chosen->devicePixelRatio) : 1.0;
     // A position Qt derived from a whole physical pixel comes back within
     // rounding error of it; the bias keeps it from flooring to the one before.
     constexpr double bias = 1e-6;
     return QPoint(
-        SaturateToInt(std::floor(origin.x() + (logical.x() - origin.x()) * ratio + bias)),
-        SaturateToInt(std::floor(origin.y() + (logical.y() - origin.y()) * ratio + bias)));
+        saturateToInt(std::floor(origin.x() + (logical.x() - origin.x()) * ratio + bias)),
+        saturateToInt(std::floor(origin.y() + (logical.y() - origin.y()) * ratio + bias)));
 }

@@ -20,7 +20,7 @@ struct ScreenInfo {
 };
 
 // The screen's rectangle in physical pixels of the virtual desktop.
-QRect NativeGeometry(const ScreenInfo &screen);
+QRect nativeGeometry(const ScreenInfo &screen);
 
 // One grab that supplies part of a requested physical rectangle.
 struct ScreenGrab {
@@ -36,12 +36,12 @@ struct ScreenGrab {
 
 // The grabs that supply the physical rectangle (topLeft, size): one per screen
 // it touches, mirrored screens once. What no screen covers is in no grab.
-std::vector<ScreenGrab> PlanScreenGrabs(std::span<const ScreenInfo> screens, QPoint topLeft,
+std::vector<ScreenGrab> planScreenGrabs(std::span<const ScreenInfo> screens, QPoint topLeft,
                                         QSize size);
 
 // The physical pixel under a global logical position, as a pointer event's
 // globalPosition gives it. The screen holding the position decides the scale;
 // off every screen fallbackScreen does, or else the nearest screen. Saturates
 // at the limits of int.
-QPoint PhysicalFromLogical(std::span<const ScreenInfo> screens, QPointF logical,
+QPoint physicalFromLogical(std::span<const ScreenInfo> screens, QPointF logical,
                            int fallbackScreen = -1);

@@ -9,7 +9,7 @@
 #include "screen/portal_screen_source.h"
 #endif
 
-std::unique_ptr<ScreenSource> CreateScreenSource()
+std::unique_ptr<ScreenSource> createScreenSource()
 {
 #ifdef TINTGRABBER_HAVE_X11SHM
     if (auto x11 = X11ScreenSource::openForApplication())
@@ -18,7 +18,7 @@ std::unique_ptr<ScreenSource> CreateScreenSource()
     return std::make_unique<QtScreenSource>();
 }
 
-std::unique_ptr<ScreenSource> CreatePictureScreenSource()
+std::unique_ptr<ScreenSource> createPictureScreenSource()
 {
 #ifdef TINTGRABBER_HAVE_DBUS
     if (QDBusConnection::sessionBus().isConnected())

@@ -57,10 +57,10 @@ public:
 // The one place that decides how the screen is read: straight from the X
 // server through shared memory where the application runs on X11, through
 // Qt's screen grabs everywhere else.
-std::unique_ptr<ScreenSource> CreateScreenSource();
+std::unique_ptr<ScreenSource> createScreenSource();
 
 // A source over one screenshot that the desktop takes at each drag's start,
 // for where no live read shows the whole screen (X11 through XWayland).
 // Null where the program cannot ask the desktop (built without D-Bus, or no
 // session bus).
-std::unique_ptr<ScreenSource> CreatePictureScreenSource();
+std::unique_ptr<ScreenSource> createPictureScreenSource();

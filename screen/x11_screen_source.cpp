@@ -22,7 +22,7 @@ Display *trappedDisplay = nullptr;
 int trappedError = 0;
 XErrorHandler previousHandler = nullptr;
 
-int RecordError(Display *display, XErrorEvent *event)
+int recordError(Display *display, XErrorEvent *event)
 {
     if (display == trappedDisplay) {
         trappedError = event->error_code;
@@ -32,7 +32,7 @@ int RecordError(Display *display, XErrorEvent *event)
 }
 
 // The shift of a channel mask that is 8 bits at a byte boundary, or -1.
-int ByteShift(unsigned long mask)
+int byteShift(unsigned long mask)
 {
     for (int shift = 0; shift <= 24; shift += 8) {
         if (mask == 0xFFul << shift)
@@ -43,7 +43,7 @@ int ByteShift(unsigned long mask)
 
 // A shared image's pixels and segment record are the segment's, which
 // XDestroyImage would free as its own.
-void DestroySharedImage(XImage *image)
+void destroySharedImage(XImage *image)
 {
     image->data = nullptr;
     image->obdata = nullptr;
@@ -70,7 +70,7 @@ struct X11ScreenSource::Connection {
         if (shared) {
             XShmDetach(display, &segment);
             XSync(display, False);
-            DestroySharedImage(shared);
+            destroySharedImage(shared);
             shmdt(segment.shmaddr);
         }
         trappedDisplay = nullptr;
@@ -103,7 +103,7 @@ struct X11ScreenSource::Connection {
         }
         if (segment.shmaddr != reinterpret_cast<char *>(-1))
             shmdt(segment.shmaddr);
-        DestroySharedImage(shared);
+        destroySharedImage(shared);
         shared = nullptr;
     }
 
@@ -166,7 +166,7 @@ std::unique_ptr<X11ScreenSource> X11ScreenSource::openForApplication()
     c->display = display;
     trappedDisplay = display;
     if (!previousHandler)
-        previousHandler = XSetErrorHandler(RecordError);
+        previousHandler = XSetErrorHandler(recordError);
     const int screen = DefaultScreen(display);
     c->root = RootWindow(display, screen);
     Visual *visual = DefaultVisual(display, screen);
@@ -178,9 +178,9 @@ std::unique_ptr<X11ScreenSource> X11ScreenSource::openForApplication()
             c->bytesPerPixel = formats[i].bits_per_pixel / 8;
     }
     XFree(formats);
-    c->shifts[0] = ByteShift(visual->red_mask);
-    c->shifts[1] = ByteShift(visual->green_mask);
-    c->shifts[2] = ByteShift(visual->blue_mask);
+    c->shifts[0] = byteShift(visual->red_mask);
+    c->shifts[1] = byteShift(visual->green_mask);
+    c->shifts[2] = byteShift(visual->blue_mask);
     // Colour maps and 16-bit pixels are left to Qt's grabs.
     if (visual->c_class != TrueColor || (c->bytesPerPixel != 3 && c->bytesPerPixel != 4) ||
         c->shifts[0] < 0 || c->shifts[1] < 0 || c->shifts[2] < 0)
@@ -194,7 +194,8 @@ std::unique_ptr<X11ScreenSource> X11ScreenSource::openForApplication()
     return std::unique_ptr<X11ScreenSource>(new X11ScreenSource(std::move(c)));
 }
 
-X11ScreenSource::X11ScreenSource(std::unique_ptr<Connection> connection) : c_(std::move(connection))
+X11ScreenSource::X11ScreenSource(std::unique_ptr<Connection> connection)
+    : Server(std::move(connection))
 {
 }
 
@@ -204,30 +205,30 @@ bool X11ScreenSource::copyRect(QPoint topLeft, QImage &target)
 {
     // One read of the rectangle that holds every part the monitors show.
     const QRect wanted(topLeft, target.size());
-    const std::vector<ScreenInfo> &screens = screens_.infos();
+    const std::vector<ScreenInfo> &screens = Screens.infos();
     QRect bounds;
     for (const ScreenInfo &info : screens)
-        bounds |= NativeGeometry(info) & wanted;
+        bounds |= nativeGeometry(info) & wanted;
     if (bounds.isEmpty())
         return false;
-    XImage *image = c_->fetch(bounds);
+    XImage *image = Server->fetch(bounds);
     if (!image)
         return false;
     const QPoint centre = topLeft + QPoint(target.width() / 2, target.height() / 2);
     bool centreSupplied = false;
     for (const ScreenInfo &info : screens) {
-        const QRect part = NativeGeometry(info) & wanted;
+        const QRect part = nativeGeometry(info) & wanted;
         for (int y = part.top(); y <= part.bottom(); ++y) {
             const auto *source = reinterpret_cast<const uchar *>(image->data) +
                                  std::ptrdiff_t(y - bounds.y()) * image->bytes_per_line +
-                                 std::ptrdiff_t(part.x() - bounds.x()) * c_->bytesPerPixel;
+                                 std::ptrdiff_t(part.x() - bounds.x()) * Server->bytesPerPixel;
             auto *row = reinterpret_cast<QRgb *>(target.scanLine(y - topLeft.y())) +
                         (part.x() - topLeft.x());
-            c_->convertRow(source, row, part.width());
+            Server->convertRow(source, row, part.width());
         }
         centreSupplied = centreSupplied || part.contains(centre);
     }
-    if (image != c_->shared)
+    if (image != Server->shared)
         XDestroyImage(image);
     return centreSupplied;
 }

@@ -26,8 +26,8 @@ private:
     struct Connection;
     explicit X11ScreenSource(std::unique_ptr<Connection> connection);
 
-    std::unique_ptr<Connection> c_;
-    ScreenList screens_;
+    std::unique_ptr<Connection> Server;
+    ScreenList Screens;
 };
 
 #endif

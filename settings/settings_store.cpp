@@ -19,14 +19,14 @@ constexpr qint64 MAX_FILE_SIZE = 1024 * 1024;
 // stopped or hung instance.
 constexpr int LOCK_WAIT_MS = 300;
 
-QString Key(const QString &section, const QString &entry)
+QString settingsKey(const QString &section, const QString &entry)
 {
     return section + QLatin1Char('/') + entry;
 }
 
 // Decimal text, surrounding spaces allowed, or an integer the registry holds;
 // anything else (fractions, lists, out-of-range numbers) is no setting of ours.
-int ToInt(const QVariant &value, int defaultValue)
+int toInt(const QVariant &value, int defaultValue)
 {
     const int type = value.typeId();
     bool ok = false;
@@ -52,25 +52,24 @@ struct PrivateCopy {
 
 } // namespace
 
-SettingsStore::SettingsStore(QString applicationName)
-    : m_applicationName(std::move(applicationName))
+SettingsStore::SettingsStore(QString applicationName) : ApplicationName(std::move(applicationName))
 {
 }
 
 void SettingsStore::SetKeyName(const QString &keyName)
 {
-    m_snapshot.reset();
+    CurrentSnapshot.reset();
     if (keyName.isEmpty())
-        m_location.clear();
+        Location.clear();
 #ifdef Q_OS_WIN
     else
-        m_location =
-            QStringLiteral("HKEY_CURRENT_USER\\Software\\%1\\%2").arg(keyName, m_applicationName);
+        Location =
+            QStringLiteral("HKEY_CURRENT_USER\\Software\\%1\\%2").arg(keyName, ApplicationName);
 #else
     else
-        m_location = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                     QLatin1Char('/') + keyName + QLatin1Char('/') + m_applicationName +
-                     QStringLiteral(".conf");
+        Location = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                   QLatin1Char('/') + keyName + QLatin1Char('/') + ApplicationName +
+                   QStringLiteral(".conf");
 #endif
 }
 
@@ -80,18 +79,18 @@ void SettingsStore::SetKeyName(const QString &keyName)
 // instances neither clobber nor miss one another's entries.
 int SettingsStore::GetInt(const QString &section, const QString &entry, int defaultValue) const
 {
-    if (m_location.isEmpty())
+    if (Location.isEmpty())
         return defaultValue;
-    return ToInt(QSettings(m_location, QSettings::NativeFormat).value(Key(section, entry)),
+    return toInt(QSettings(Location, QSettings::NativeFormat).value(settingsKey(section, entry)),
                  defaultValue);
 }
 
 QString SettingsStore::WriteInt(const QString &section, const QString &entry, int value)
 {
-    if (m_location.isEmpty())
+    if (Location.isEmpty())
         return {};
-    QSettings settings(m_location, QSettings::NativeFormat);
-    settings.setValue(Key(section, entry), value);
+    QSettings settings(Location, QSettings::NativeFormat);
+    settings.setValue(settingsKey(section, entry), value);
     settings.sync();
     return settings.status() == QSettings::NoError ? QString()
                                                    : QStringLiteral("the registry refused it");
@@ -104,14 +103,14 @@ QString SettingsStore::WriteInt(const QString &section, const QString &entry, in
 // instead of kept stale.
 const SettingsStore::Snapshot &SettingsStore::current(bool reread) const
 {
-    const QFileInfo info(m_location);
+    const QFileInfo info(Location);
     const auto stamp = std::make_tuple(info.isFile(), info.size(), info.lastModified());
-    if (!reread && m_snapshot && m_snapshot->stamp == stamp)
-        return *m_snapshot;
+    if (!reread && CurrentSnapshot && CurrentSnapshot->stamp == stamp)
+        return *CurrentSnapshot;
     Snapshot snapshot{stamp, {}, {}, {}};
-    QFile file(m_location);
+    QFile file(Location);
     if (!info.exists())
-        return *(m_snapshot = std::move(snapshot)); // a new file
+        return *(CurrentSnapshot = std::move(snapshot)); // a new file
     if (!info.isFile())
         snapshot.problem = QStringLiteral("it is not a regular file");
     else if (info.size() > MAX_FILE_SIZE)
@@ -132,15 +131,15 @@ const SettingsStore::Snapshot &SettingsStore::current(bool reread) const
         for (const QString &key : snapshot.problem.isEmpty() ? keys : QStringList())
             snapshot.values.insert(key, parsed.value(key));
     }
-    m_snapshot = std::move(snapshot);
-    return *m_snapshot;
+    CurrentSnapshot = std::move(snapshot);
+    return *CurrentSnapshot;
 }
 
 int SettingsStore::GetInt(const QString &section, const QString &entry, int defaultValue) const
 {
-    if (m_location.isEmpty())
+    if (Location.isEmpty())
         return defaultValue;
-    return ToInt(current(false).values.value(Key(section, entry)), defaultValue);
+    return toInt(current(false).values.value(settingsKey(section, entry)), defaultValue);
 }
 
 // The file is rewritten whole from what QSettings parsed, so one that did not
@@ -148,11 +147,11 @@ int SettingsStore::GetInt(const QString &section, const QString &entry, int defa
 // file is left alone, as is one that is not ours to write.
 QString SettingsStore::WriteInt(const QString &section, const QString &entry, int value)
 {
-    if (m_location.isEmpty())
+    if (Location.isEmpty())
         return {};
-    if (!QDir().mkpath(QFileInfo(m_location).path()))
+    if (!QDir().mkpath(QFileInfo(Location).path()))
         return QStringLiteral("its folder cannot be made");
-    QLockFile lock(m_location + QStringLiteral(".lock"));
+    QLockFile lock(Location + QStringLiteral(".lock"));
     if (!lock.tryLock(LOCK_WAIT_MS))
         return lock.error() == QLockFile::LockFailedError
                    ? QStringLiteral("another Tintgrabber kept it locked")
@@ -164,12 +163,13 @@ QString SettingsStore::WriteInt(const QString &section, const QString &entry, in
     // QSettings writes the edited copy as it is destroyed; should that fail,
     // the copy, and so the file, simply keeps its bytes.
     PrivateCopy copy(before.bytes);
-    QSettings(copy.file.fileName(), QSettings::NativeFormat).setValue(Key(section, entry), value);
+    QSettings(copy.file.fileName(), QSettings::NativeFormat)
+        .setValue(settingsKey(section, entry), value);
     // Readers never see a half-written file: the new one replaces the old at
     // once, or not at all (a read-only file or folder stays as it was).
     QFile edited(copy.file.fileName());
-    QSaveFile file(m_location);
-    if (QFileInfo(m_location).exists() && !QFileInfo(m_location).isWritable())
+    QSaveFile file(Location);
+    if (QFileInfo(Location).exists() && !QFileInfo(Location).isWritable())
         return QStringLiteral("it is read-only");
     if (!copy.ok || !edited.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly) ||
         file.write(edited.readAll()) < 0 || !file.commit())
@@ -179,8 +179,8 @@ QString SettingsStore::WriteInt(const QString &section, const QString &entry, in
     // unnoticed, so every version is made strictly later than the last (a new
     // file has no last version: its time is invalid and so is `later`).
     const QDateTime later = std::get<QDateTime>(before.stamp).addMSecs(1);
-    QFile written(m_location);
-    if (QFileInfo(m_location).lastModified() < later && written.open(QIODevice::ReadOnly))
+    QFile written(Location);
+    if (QFileInfo(Location).lastModified() < later && written.open(QIODevice::ReadOnly))
         written.setFileTime(later, QFileDevice::FileModificationTime);
     return {};
 }

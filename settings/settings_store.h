@@ -34,7 +34,7 @@ public:
 
     // The settings file, or the registry path on Windows; empty until a key
     // is named.
-    QString location() const { return m_location; }
+    QString location() const { return Location; }
 
 private:
     // What the file held when it last looked like `stamp` (is a file, size,
@@ -47,7 +47,7 @@ private:
     };
     const Snapshot &current(bool reread) const;
 
-    QString m_applicationName;
-    QString m_location;
-    mutable std::optional<Snapshot> m_snapshot;
+    QString ApplicationName;
+    QString Location;
+    mutable std::optional<Snapshot> CurrentSnapshot;
 };

@@ -30,11 +30,11 @@ ColorField::ColorField(QWidget *parent) : QWidget(parent)
 
 void ColorField::setText(const QString &text)
 {
-    if (text == text_)
+    if (text == Text)
         return;
-    text_ = text;
+    Text = text;
     layOut();
-    select(int(text_.size()), int(text_.size()));
+    select(int(Text.size()), int(Text.size()));
 }
 
 // Glyphs are placed by their advances, from the font's character map, each
@@ -42,32 +42,32 @@ void ColorField::setText(const QString &text)
 // pointer move, and the colour texts need none (plain ASCII, no ligatures).
 void ColorField::layOut()
 {
-    if (!rawFont_.isValid())
-        rawFont_ = QRawFont::fromFont(font());
-    glyphs_.resize(text_.size());
-    positions_.resize(text_.size());
-    caretX_.resize(std::size_t(text_.size()) + 1);
-    for (qsizetype i = 0; i < text_.size(); ++i) {
-        const char16_t c = text_[i].unicode() < ascii_.size() ? text_[i].unicode() : u'?';
-        if (ascii_[c].second == 0) {
-            const QList<quint32> glyph = rawFont_.glyphIndexesForString(QString(QChar(c)));
-            ascii_[c] = {glyph.value(0), rawFont_.advancesForGlyphIndexes(glyph).value(0).x()};
+    if (!RawFont.isValid())
+        RawFont = QRawFont::fromFont(font());
+    Glyphs.resize(Text.size());
+    Positions.resize(Text.size());
+    CaretX.resize(std::size_t(Text.size()) + 1);
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        const char16_t c = Text[i].unicode() < Ascii.size() ? Text[i].unicode() : u'?';
+        if (Ascii[c].second == 0) {
+            const QList<quint32> glyph = RawFont.glyphIndexesForString(QString(QChar(c)));
+            Ascii[c] = {glyph.value(0), RawFont.advancesForGlyphIndexes(glyph).value(0).x()};
         }
-        glyphs_[i] = ascii_[c].first;
-        positions_[i] = QPointF(caretX_[std::size_t(i)], rawFont_.ascent());
-        caretX_[std::size_t(i) + 1] = caretX_[std::size_t(i)] + ascii_[c].second;
+        Glyphs[i] = Ascii[c].first;
+        Positions[i] = QPointF(CaretX[std::size_t(i)], RawFont.ascent());
+        CaretX[std::size_t(i) + 1] = CaretX[std::size_t(i)] + Ascii[c].second;
     }
 }
 
 QString ColorField::selectedText() const
 {
-    const int start = std::min(anchor_, cursor_);
-    return text_.mid(start, std::abs(cursor_ - anchor_));
+    const int start = std::min(Anchor, Cursor);
+    return Text.mid(start, std::abs(Cursor - Anchor));
 }
 
 void ColorField::selectAll()
 {
-    select(0, int(text_.size()));
+    select(0, int(Text.size()));
 }
 
 void ColorField::copy() const
@@ -99,15 +99,15 @@ QRect ColorField::lineRect() const
 
 int ColorField::caretX(int position) const
 {
-    return qRound(caretX_[std::size_t(position)]);
+    return qRound(CaretX[std::size_t(position)]);
 }
 
 int ColorField::positionAt(int x) const
 {
     // The caret position nearest to x.
-    const int lineX = x - lineRect().x() + scroll_;
+    const int lineX = x - lineRect().x() + Scroll;
     int best = 0;
-    for (int position = 1; position <= text_.size(); ++position) {
+    for (int position = 1; position <= Text.size(); ++position) {
         if (std::abs(caretX(position) - lineX) < std::abs(caretX(best) - lineX))
             best = position;
     }
@@ -119,19 +119,19 @@ int ColorField::positionAt(int x) const
 // needs, and never leaves blank room after its end.
 void ColorField::select(int anchor, int cursor)
 {
-    anchor_ = std::clamp(anchor, 0, int(text_.size()));
-    cursor_ = std::clamp(cursor, 0, int(text_.size()));
+    Anchor = std::clamp(anchor, 0, int(Text.size()));
+    Cursor = std::clamp(cursor, 0, int(Text.size()));
     const int visible = lineRect().width();
-    const int used = caretX(int(text_.size())) + 1;
-    const int caret = caretX(cursor_);
+    const int used = caretX(int(Text.size())) + 1;
+    const int caret = caretX(Cursor);
     if (used <= visible)
-        scroll_ = 0;
-    else if (caret - scroll_ >= visible)
-        scroll_ = caret - visible + 1;
-    else if (caret < scroll_)
-        scroll_ = caret;
+        Scroll = 0;
+    else if (caret - Scroll >= visible)
+        Scroll = caret - visible + 1;
+    else if (caret < Scroll)
+        Scroll = caret;
     else
-        scroll_ = std::min(scroll_, used - visible);
+        Scroll = std::min(Scroll, used - visible);
     update(textArea());
 }
 
@@ -159,23 +159,23 @@ void ColorField::paintEvent(QPaintEvent *event)
     // As a native read-only field: the caret and the selection show only
     // while the field has the focus, so at most one field looks selected and
     // a keyboard user sees which one. The caret does not blink.
-    const QPoint origin = lineRect().topLeft() - QPoint(scroll_, 0);
+    const QPoint origin = lineRect().topLeft() - QPoint(Scroll, 0);
     if (hasFocus())
-        painter.fillRect(QRect(origin.x() + caretX(cursor_), origin.y(), 1, lineRect().height()) &
+        painter.fillRect(QRect(origin.x() + caretX(Cursor), origin.y(), 1, lineRect().height()) &
                              inside,
                          colours.color(QPalette::Text));
-    if (text_.isEmpty())
+    if (Text.isEmpty())
         return;
 
     // As a line edit draws a selection: its band in the highlight, its
     // glyphs in the highlighted text colour, the rest as ever.
-    const QRect band(origin.x() + caretX(std::min(anchor_, cursor_)), origin.y(),
-                     hasFocus() ? std::abs(caretX(cursor_) - caretX(anchor_)) : 0,
+    const QRect band(origin.x() + caretX(std::min(Anchor, Cursor)), origin.y(),
+                     hasFocus() ? std::abs(caretX(Cursor) - caretX(Anchor)) : 0,
                      lineRect().height());
     QGlyphRun run;
-    run.setRawFont(rawFont_);
-    run.setGlyphIndexes(glyphs_);
-    run.setPositions(positions_);
+    run.setRawFont(RawFont);
+    run.setGlyphIndexes(Glyphs);
+    run.setPositions(Positions);
     if (band.isEmpty())
         painter.setClipRect(inside);
     else
@@ -194,21 +194,21 @@ void ColorField::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
-    selecting_ = true;
+    Selecting = true;
     const int at = positionAt(qRound(event->position().x()));
-    select(event->modifiers() & Qt::ShiftModifier ? anchor_ : at, at);
+    select(event->modifiers() & Qt::ShiftModifier ? Anchor : at, at);
 }
 
 void ColorField::mouseMoveEvent(QMouseEvent *event)
 {
-    if (selecting_ && (event->buttons() & Qt::LeftButton))
-        select(anchor_, positionAt(qRound(event->position().x())));
+    if (Selecting && (event->buttons() & Qt::LeftButton))
+        select(Anchor, positionAt(qRound(event->position().x())));
 }
 
 void ColorField::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && selecting_) {
-        selecting_ = false;
+    if (event->button() == Qt::LeftButton && Selecting) {
+        Selecting = false;
         copyToPrimary();
     }
 }
@@ -225,22 +225,22 @@ void ColorField::mouseDoubleClickEvent(QMouseEvent *event)
 void ColorField::keyPressEvent(QKeyEvent *event)
 {
     const bool extend = event->modifiers() & Qt::ShiftModifier;
-    const int end = int(text_.size());
+    const int end = int(Text.size());
     if (event == QKeySequence::Copy)
         copy();
     else if (event == QKeySequence::SelectAll)
         selectAll();
     else if (event->key() == Qt::Key_Home)
-        select(extend ? anchor_ : 0, 0);
+        select(extend ? Anchor : 0, 0);
     else if (event->key() == Qt::Key_End)
-        select(extend ? anchor_ : end, end);
+        select(extend ? Anchor : end, end);
     else if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
         const int step = event->key() == Qt::Key_Left ? -1 : 1;
         // Without Shift an arrow first collapses a selection to its side.
         const int to = !extend && hasSelectedText()
-                           ? (step < 0 ? std::min(anchor_, cursor_) : std::max(anchor_, cursor_))
-                           : cursor_ + step;
-        select(extend ? anchor_ : to, to);
+                           ? (step < 0 ? std::min(Anchor, Cursor) : std::max(Anchor, Cursor))
+                           : Cursor + step;
+        select(extend ? Anchor : to, to);
     } else
         event->ignore(); // Enter, Escape and the rest belong to the window
 }
@@ -248,10 +248,10 @@ void ColorField::keyPressEvent(QKeyEvent *event)
 void ColorField::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange) {
-        rawFont_ = QRawFont();
-        ascii_ = {};
+        RawFont = QRawFont();
+        Ascii = {};
         layOut();
-        select(anchor_, cursor_);
+        select(Anchor, Cursor);
     }
     QWidget::changeEvent(event);
 }
@@ -265,6 +265,6 @@ void ColorField::contextMenuEvent(QContextMenuEvent *event)
     };
     menu.addAction(caption("&Copy"), this, [this] { copy(); })->setEnabled(hasSelectedText());
     menu.addAction(caption("Select All"), this, [this] { selectAll(); })
-        ->setEnabled(!text_.isEmpty());
+        ->setEnabled(!Text.isEmpty());
     menu.exec(event->globalPos());
 }

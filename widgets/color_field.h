@@ -22,11 +22,11 @@ class ColorField : public QWidget
 public:
     explicit ColorField(QWidget *parent = nullptr);
 
-    QString text() const { return text_; }
+    QString text() const { return Text; }
     // As a line edit's: nothing selected after, the caret at the end.
     void setText(const QString &text);
 
-    bool hasSelectedText() const { return anchor_ != cursor_; }
+    bool hasSelectedText() const { return Anchor != Cursor; }
     QString selectedText() const;
     // Selects everything, leaving the caret at the end, scrolled into view.
     void selectAll();
@@ -54,19 +54,19 @@ private:
     void select(int anchor, int cursor);
     void copyToPrimary() const;
 
-    QString text_;
-    QRawFont rawFont_;
+    QString Text;
+    QRawFont RawFont;
     // Each ASCII character's glyph and advance, once looked up; an advance
     // of 0 marks one not looked up yet.
-    std::array<std::pair<quint32, qreal>, 128> ascii_{};
+    std::array<std::pair<quint32, qreal>, 128> Ascii{};
     // The text's glyphs and where they stand on the line.
-    QList<quint32> glyphs_;
-    QList<QPointF> positions_;
+    QList<quint32> Glyphs;
+    QList<QPointF> Positions;
     // Where the caret stands before each character and after the last.
-    std::vector<qreal> caretX_{0};
-    int cursor_ = 0;
-    int anchor_ = 0;
+    std::vector<qreal> CaretX{0};
+    int Cursor = 0;
+    int Anchor = 0;
     // Pixels the text is scrolled left by, to keep the caret in view.
-    int scroll_ = 0;
-    bool selecting_ = false;
+    int Scroll = 0;
+    bool Selecting = false;
 };

@@ -19,7 +19,7 @@ namespace
 {
 
 // number × numerator / denominator, rounded half away from zero.
-int MulDiv(int number, int numerator, int denominator)
+int scaledRounded(int number, int numerator, int denominator)
 {
     const long long product = 1LL * number * numerator;
     return int((product + (product < 0 ? -denominator : denominator) / 2) / denominator);
@@ -27,7 +27,7 @@ int MulDiv(int number, int numerator, int denominator)
 
 // A label has no buddy to focus, so a mnemonic has nothing to do but go:
 // "&x" shows as "x", "&&" as "&".
-QString WithoutMnemonics(const QString &caption)
+QString withoutMnemonics(const QString &caption)
 {
     QString shown;
     for (qsizetype i = 0; i < caption.size(); ++i) {
@@ -38,7 +38,7 @@ QString WithoutMnemonics(const QString &caption)
     return shown;
 }
 
-QLabel *Label(QLabel *label, const QString &text)
+QLabel *plainLabel(QLabel *label, const QString &text)
 {
     label->setText(text);
     label->setTextFormat(Qt::PlainText);
@@ -47,10 +47,10 @@ QLabel *Label(QLabel *label, const QString &text)
     return label;
 }
 
-QWidget *CreateControl(const ControlTemplate &entry, QDialog &dialog, DialogBaseUnits units)
+QWidget *createControl(const ControlTemplate &entry, QDialog &dialog, DialogBaseUnits units)
 {
     const QString caption = QString::fromUtf8(entry.caption);
-    QRect rect = DialogRectToPixels(entry.rect, units);
+    QRect rect = dialogRectToPixels(entry.rect, units);
     QWidget *control = nullptr;
     switch (entry.kind) {
     case ControlKind::EtchedFrame:
@@ -90,18 +90,18 @@ QWidget *CreateControl(const ControlTemplate &entry, QDialog &dialog, DialogBase
         break;
     }
     case ControlKind::StaticText:
-        control = Label(new QLabel(&dialog), WithoutMnemonics(caption));
+        control = plainLabel(new QLabel(&dialog), withoutMnemonics(caption));
         break;
     case ControlKind::StaticTextNoPrefix:
-        control = Label(new QLabel(&dialog), caption);
+        control = plainLabel(new QLabel(&dialog), caption);
         break;
     case ControlKind::LinkText:
-        control = Label(new LinkLabel(&dialog), caption);
+        control = plainLabel(new LinkLabel(&dialog), caption);
         break;
     case ControlKind::StaticIcon: {
         // An icon control takes its picture's size, whatever the template says.
         auto *label = new QLabel(&dialog);
-        label->setPixmap(IconPicture(entry.iconId));
+        label->setPixmap(iconPicture(entry.iconId));
         rect.setSize(label->pixmap().size());
         control = label;
         break;
@@ -116,7 +116,7 @@ QWidget *CreateControl(const ControlTemplate &entry, QDialog &dialog, DialogBase
 
 } // namespace
 
-DialogBaseUnits DialogBaseUnitsOf(const QFont &font)
+DialogBaseUnits dialogBaseUnitsOf(const QFont &font)
 {
     // The dialog manager measures without kerning.
     QFont measured = font;
@@ -127,21 +127,21 @@ DialogBaseUnits DialogBaseUnitsOf(const QFont &font)
     return {(extent / 26 + 1) / 2, metrics.height()};
 }
 
-QRect DialogRectToPixels(const DialogRect &rect, DialogBaseUnits units)
+QRect dialogRectToPixels(const DialogRect &rect, DialogBaseUnits units)
 {
-    return {MulDiv(rect.x, units.x, 4), MulDiv(rect.y, units.y, 8), MulDiv(rect.width, units.x, 4),
-            MulDiv(rect.height, units.y, 8)};
+    return {scaledRounded(rect.x, units.x, 4), scaledRounded(rect.y, units.y, 8),
+            scaledRounded(rect.width, units.x, 4), scaledRounded(rect.height, units.y, 8)};
 }
 
-QFont DialogFont(const char *face, int points)
+QFont dialogFont(const char *face, int points)
 {
     QFont font(QString::fromLatin1(face));
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(MulDiv(points, 96, 72));
+    font.setPixelSize(scaledRounded(points, 96, 72));
     return font;
 }
 
-QHash<int, QWidget *> BuildDialog(QDialog &dialog, const DialogTemplate &dialogTemplate)
+QHash<int, QWidget *> buildDialog(QDialog &dialog, const DialogTemplate &dialogTemplate)
 {
     // Fixed layout: no minimise or maximise box, no resizing. A window of its
     // own is a normal top-level window, which task bars list.
@@ -149,16 +149,16 @@ QHash<int, QWidget *> BuildDialog(QDialog &dialog, const DialogTemplate &dialogT
                           Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint);
     dialog.setWindowTitle(QString::fromUtf8(dialogTemplate.title));
-    const QFont font = DialogFont(dialogTemplate.fontFace, dialogTemplate.fontPoints);
+    const QFont font = dialogFont(dialogTemplate.fontFace, dialogTemplate.fontPoints);
     dialog.setFont(font);
-    const DialogBaseUnits units = DialogBaseUnitsOf(font);
+    const DialogBaseUnits units = dialogBaseUnitsOf(font);
     dialog.setFixedSize(
-        DialogRectToPixels({0, 0, dialogTemplate.width, dialogTemplate.height}, units).size());
+        dialogRectToPixels({0, 0, dialogTemplate.width, dialogTemplate.height}, units).size());
 
     QHash<int, QWidget *> controls;
     QWidget *previousTabStop = nullptr;
     for (const ControlTemplate &entry : dialogTemplate.controls) {
-        QWidget *control = CreateControl(entry, dialog, units);
+        QWidget *control = createControl(entry, dialog, units);
         // Later siblings are drawn above earlier ones; lowering each in turn
         // leaves the first control on top.
         control->lower();

@@ -18,13 +18,13 @@ struct DialogBaseUnits {
     int y = 0;
 };
 
-DialogBaseUnits DialogBaseUnitsOf(const QFont &font);
-QRect DialogRectToPixels(const DialogRect &rect, DialogBaseUnits units);
+DialogBaseUnits dialogBaseUnitsOf(const QFont &font);
+QRect dialogRectToPixels(const DialogRect &rect, DialogBaseUnits units);
 
 // The font for a face and size in points. A face the desktop lacks falls back
 // to its sans-serif font; points become pixels at the 96 pixels per inch that
 // Qt's device-independent pixels stand for, which Qt scales on dense screens.
-QFont DialogFont(const char *face, int points);
+QFont dialogFont(const char *face, int points);
 
 // Gives the window the template's title, font, frame and fixed size and
 // creates its controls in template order, which is the tab order. Returns the
@@ -33,4 +33,4 @@ QFont DialogFont(const char *face, int points);
 // Widgets: EtchedFrame, QPushButton (none auto-default, so only a default
 // button takes Enter; ID_OK accepts and ID_CANCEL rejects the window),
 // ColorField, QCheckBox, QComboBox, QLabel, LinkLabel and QGroupBox.
-QHash<int, QWidget *> BuildDialog(QDialog &dialog, const DialogTemplate &dialogTemplate);
+QHash<int, QWidget *> buildDialog(QDialog &dialog, const DialogTemplate &dialogTemplate);

@@ -24,7 +24,7 @@ constexpr int RIGHT_MARGIN = 7;
 // The desktop's own hand where it has one, so links look as in every other
 // program; the program's picture elsewhere. Systems before Windows 2000 lack
 // one; X11 always has one (the core cursor font), Wayland its theme's.
-QCursor LinkCursor()
+QCursor linkCursor()
 {
 #ifdef Q_OS_WIN
     const bool systemHand = LoadCursorW(nullptr, IDC_HAND) != nullptr;
@@ -34,12 +34,12 @@ QCursor LinkCursor()
                             platform.startsWith(QLatin1String("wayland")) ||
                             platform == QLatin1String("cocoa");
 #endif
-    return systemHand ? QCursor(Qt::PointingHandCursor) : LinkHandCursor();
+    return systemHand ? QCursor(Qt::PointingHandCursor) : linkHandCursor();
 }
 
 // The windowing system in use, by the name its users know; Qt's name for any
 // other.
-QString WindowingSystem()
+QString windowingSystem()
 {
     const QString platform = QGuiApplication::platformName();
     const struct {
@@ -58,12 +58,12 @@ QString WindowingSystem()
 
 AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent)
 {
-    const QHash<int, QWidget *> controls = BuildDialog(*this, AboutWindowTemplate());
+    const QHash<int, QWidget *> controls = buildDialog(*this, aboutWindowTemplate());
     auto *version = static_cast<QLabel *>(controls.value(IDC_VERSIONTEXT));
-    version->setText(QStringLiteral("%1 (%2)").arg(version->text(), WindowingSystem()));
-    const DialogBaseUnits units = DialogBaseUnitsOf(font());
-    const int rightLimit = width() - DialogRectToPixels({0, 0, RIGHT_MARGIN, 0}, units).width();
-    const QCursor cursor = LinkCursor();
+    version->setText(QStringLiteral("%1 (%2)").arg(version->text(), windowingSystem()));
+    const DialogBaseUnits units = dialogBaseUnitsOf(font());
+    const int rightLimit = width() - dialogRectToPixels({0, 0, RIGHT_MARGIN, 0}, units).width();
+    const QCursor cursor = linkCursor();
     for (int id : {IDC_MAILLINK, IDC_WEBLINK}) {
         auto *link = static_cast<LinkLabel *>(controls.value(id));
         link->SetLinkEnabled(true).SetColor(Qt::blue).SetUnderline(true).SetLinkCursor(cursor);

@@ -100,11 +100,11 @@ QString SourceProblemMessage(SourceReadiness readiness)
 } // namespace
 
 SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWidget *parent)
-    : QDialog(parent), Controls(BuildDialog(*this, SamplerWindowTemplate())),
+    : QDialog(parent), Controls(buildDialog(*this, samplerWindowTemplate())),
       TopmostCheck(control<QCheckBox>(IDC_TOPMOST)), ZoomList(control<QComboBox>(IDC_ZOOMLIST)),
       ColorArea(control<QWidget>(IDC_COLORAREA)), ZoomArea(control<QWidget>(IDC_ZOOMAREA)),
       Settings(settings), Screen(screen), Sampler(screen, palette().color(QPalette::Button).rgb()),
-      SwatchIcon(IconPicture(IDI_APP).toImage())
+      SwatchIcon(iconPicture(IDI_APP).toImage())
 {
     for (std::size_t i = 0; i < Fields.size(); ++i)
         Fields[i] = control<ColorField>(TEXT_FIELD_IDS[i]);
@@ -112,7 +112,7 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
     ColorArea->setAttribute(Qt::WA_TransparentForMouseEvents);
     ZoomArea->setAttribute(Qt::WA_TransparentForMouseEvents);
     for (int index = 0; index < ZOOM_ITEM_COUNT; ++index)
-        ZoomList->addItem(ZoomItemText(index));
+        ZoomList->addItem(zoomItemText(index));
     // Qt would focus the list on a wheel turn over it, and so skip the turn
     // that only focuses it.
     ZoomList->setFocusPolicy(Qt::StrongFocus);
@@ -211,7 +211,7 @@ void SamplerWindow::startSampling(QWidget *area, QPointF global)
     // A press during a drag whose release went elsewhere keeps the one cursor
     // shown, so the end puts back the cursor from before.
     if (!CursorShown)
-        QGuiApplication::setOverrideCursor(SamplerCursor());
+        QGuiApplication::setOverrideCursor(samplerCursor());
     CursorShown = true;
     if (starting) {
         SampleWhenReady = true;
@@ -241,15 +241,15 @@ void SamplerWindow::sourcePrepared(SourceReadiness readiness)
 void SamplerWindow::samplePointer(QPointF global)
 {
     const QPoint mapped =
-        PhysicalFromLogical(Screens.infos(), global, Screens.indexOf(windowHandle()->screen()));
-    sampleAt(Screen.sourcePixel(PointerPixel(mapped, devicePixelRatioF(), ExactPointer)));
+        physicalFromLogical(Screens.infos(), global, Screens.indexOf(windowHandle()->screen()));
+    sampleAt(Screen.sourcePixel(pointerPixel(mapped, devicePixelRatioF(), ExactPointer)));
 }
 
 void SamplerWindow::sampleAt(QPoint sourcePixel)
 {
     LastPoint = sourcePixel;
     const int radius =
-        CaptureRadiusShown(InnerDeviceRect(ZoomArea->geometry(), devicePixelRatioF()).size());
+        captureRadiusShown(innerDeviceRect(ZoomArea->geometry(), devicePixelRatioF()).size());
     showColor(FormatColorTexts(Sampler.sample(sourcePixel, radius)));
 }
 
@@ -407,7 +407,7 @@ void SamplerWindow::nudge(QPoint step)
     if (!from)
         if (const std::optional<QPoint> pointer = ExactPointer())
             from = Screen.sourcePixel(*pointer);
-    if (from && (Screen.isPicture() || WarpPointer(*from + step)))
+    if (from && (Screen.isPicture() || warpPointer(*from + step)))
         sampleAt(*from + step);
     else // the move that follows samples
         QCursor::setPos(QCursor::pos() + step);

@@ -98,7 +98,7 @@ private:
     ScreenSource &Screen;
     DragSampler Sampler;
     ScreenList Screens;
-    const PointerPosition ExactPointer = SystemPointerPosition();
+    const PointerPosition ExactPointer = systemPointerPosition();
     Sampling Mode = Sampling::Off;
     // The area the press went down in, until the pointer leaves it: a release
     // there makes the press a click.

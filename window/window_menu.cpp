@@ -13,11 +13,11 @@
 #endif
 
 WindowMenu::WindowMenu(QWidget &window)
-    : window_(window), aboutText_(LoadResourceString(IDS_ABOUTMENU))
+    : Window(window), AboutText(LoadResourceString(IDS_ABOUTMENU))
 {
-    if (aboutText_.isEmpty())
+    if (AboutText.isEmpty())
         return;
-    window_.installEventFilter(this);
+    Window.installEventFilter(this);
 }
 
 WindowMenu::~WindowMenu() = default;
@@ -26,7 +26,7 @@ bool WindowMenu::nativeEvent(const QByteArray &type, void *message, qintptr *res
 {
 #ifdef Q_OS_WIN
     const MSG *msg = static_cast<const MSG *>(message);
-    if (type != "windows_generic_MSG" || msg->hwnd != attached_ || msg->message != WM_SYSCOMMAND ||
+    if (type != "windows_generic_MSG" || msg->hwnd != Attached || msg->message != WM_SYSCOMMAND ||
         !runCommand(unsigned(msg->wParam)))
         return false;
     // Qt's event dispatcher passes no result for messages posted to the
@@ -46,7 +46,7 @@ bool WindowMenu::runCommand(unsigned command)
 {
     if ((command & 0xFFF0u) != unsigned(IDM_ABOUT))
         return false;
-    AboutWindow about(&window_);
+    AboutWindow about(&Window);
     about.exec();
     return true;
 }
@@ -58,13 +58,13 @@ bool WindowMenu::eventFilter(QObject *watched, QEvent *event)
     // The native handle exists once the window is shown, and may change.
     if (event->type() != QEvent::Show && event->type() != QEvent::WinIdChange)
         return false;
-    const auto window = reinterpret_cast<HWND>(window_.internalWinId());
-    if (window == nullptr || window == attached_)
+    const auto window = reinterpret_cast<HWND>(Window.internalWinId());
+    if (window == nullptr || window == Attached)
         return false;
-    attached_ = window;
+    Attached = window;
     if (HMENU menu = GetSystemMenu(window, FALSE)) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, IDM_ABOUT, reinterpret_cast<LPCWSTR>(aboutText_.utf16()));
+        AppendMenuW(menu, MF_STRING, IDM_ABOUT, reinterpret_cast<LPCWSTR>(AboutText.utf16()));
     }
     return false;
 #else
@@ -74,23 +74,23 @@ bool WindowMenu::eventFilter(QObject *watched, QEvent *event)
             return false;
         // Shift+F10 is the Menu key of keyboards without one: the focused
         // control is asked first, and the window only if it has no menu.
-        QWidget *target = window_.focusWidget() ? window_.focusWidget() : &window_;
+        QWidget *target = Window.focusWidget() ? Window.focusWidget() : &Window;
         const QPoint at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
         QContextMenuEvent request(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at),
                                   key->modifiers());
         QCoreApplication::sendEvent(target, &request);
         return true;
     }
-    if (event->type() != QEvent::ContextMenu || watched != &window_)
+    if (event->type() != QEvent::ContextMenu || watched != &Window)
         return false;
     auto *request = static_cast<QContextMenuEvent *>(event);
     // The right button on a control is that control's, as a system menu
     // would never open there.
-    if (request->reason() == QContextMenuEvent::Mouse && window_.childAt(request->pos()))
+    if (request->reason() == QContextMenuEvent::Mouse && Window.childAt(request->pos()))
         return false;
-    QMenu menu(&window_);
+    QMenu menu(&Window);
     menu.addSeparator();
-    menu.addAction(aboutText_)->setData(IDM_ABOUT);
+    menu.addAction(AboutText)->setData(IDM_ABOUT);
     if (const QAction *chosen = menu.exec(request->globalPos()))
         runCommand(chosen->data().toUInt());
     return true;

@@ -35,11 +35,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QWidget &window_;
-    const QString aboutText_;
+    QWidget &Window;
+    const QString AboutText;
 #ifdef Q_OS_WIN
     // The native window that has the entries; a change of some window flags
     // gives the window a new one with the system's plain menu again.
-    void *attached_ = nullptr;
+    void *Attached = nullptr;
 #endif
 };

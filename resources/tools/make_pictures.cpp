@@ -30,7 +30,7 @@ struct ArrowColors {
 // One arrow pointing down at the centre from above, in a 32-unit design grid;
 // the caller rotates it into place. The tip stops short of the centre so the
 // sampled pixel under the cursor's hot spot stays visible.
-QPainterPath ArrowFromAbove()
+QPainterPath arrowFromAbove()
 {
     constexpr double gap = 3;   // centre to tip
     constexpr double head = 5;  // length of the head
@@ -51,7 +51,7 @@ QPainterPath ArrowFromAbove()
 
 // Four arrows meeting at pixel (size / 2 - 1, size / 2 - 1): at 32 pixels that is
 // (15, 15), the sampling cursor's hot spot.
-QImage FourArrows(int size)
+QImage fourArrows(int size)
 {
     const std::array<std::pair<double, ArrowColors>, 4> arrows = {{
         {0, {QColor(0xb0, 0xff, 0xff), QColor(0x00, 0xb8, 0xc8), QColor(0x00, 0x50, 0x60)}},
@@ -65,7 +65,7 @@ QImage FourArrows(int size)
     painter.setRenderHint(QPainter::Antialiasing);
     const double scale = size / 32.0;
     const double centre = size / 2.0 - 0.5;
-    const QPainterPath arrow = ArrowFromAbove();
+    const QPainterPath arrow = arrowFromAbove();
     for (const auto &[angle, colors] : arrows) {
         painter.save();
         painter.translate(centre, centre);
@@ -85,7 +85,7 @@ QImage FourArrows(int size)
 
 // A pointing hand in black and white; the top-left corner of the fingertip is
 // pixel (0, 0), the hot spot.
-QImage LinkHand()
+QImage linkHand()
 {
     static const char *const rows[] = {
         "XXXX",          "X..X",          "X..X",          "X..X",          "X..X",
@@ -110,7 +110,7 @@ QImage LinkHand()
 }
 
 // The About window's picture: four colour chips under a magnifying glass.
-QImage AboutPicture()
+QImage aboutPicture()
 {
     QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -135,7 +135,7 @@ QImage AboutPicture()
     return image;
 }
 
-QByteArray PngBytes(const QImage &image)
+QByteArray pngBytes(const QImage &image)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -146,7 +146,7 @@ QByteArray PngBytes(const QImage &image)
 
 // A Windows icon file whose images are stored as PNG, which every Windows since
 // Vista reads.
-QByteArray IcoBytes(const std::vector<QImage> &images)
+QByteArray icoBytes(const std::vector<QImage> &images)
 {
     QByteArray header(6, '\0');
     qToLittleEndian<quint16>(1, header.data() + 2);
@@ -155,7 +155,7 @@ QByteArray IcoBytes(const std::vector<QImage> &images)
     QByteArray data;
     quint32 offset = quint32(6 + 16 * images.size());
     for (const QImage &image : images) {
-        const QByteArray png = PngBytes(image);
+        const QByteArray png = pngBytes(image);
         QByteArray entry(16, '\0');
         entry[0] = char(image.width() >= 256 ? 0 : image.width());
         entry[1] = char(image.height() >= 256 ? 0 : image.height());
@@ -193,13 +193,13 @@ int main(int argc, char *argv[])
     bool ok = true;
     std::vector<QImage> icoImages;
     for (int size : {16, 32, 48, 64, 128, 256}) {
-        const QImage icon = FourArrows(size);
-        ok &= WriteFile(out.filePath(QStringLiteral("app-%1.png").arg(size)), PngBytes(icon));
+        const QImage icon = fourArrows(size);
+        ok &= WriteFile(out.filePath(QStringLiteral("app-%1.png").arg(size)), pngBytes(icon));
         if (size != 64 && size != 128)
             icoImages.push_back(icon);
     }
-    ok &= WriteFile(out.filePath(QStringLiteral("tintgrabber.ico")), IcoBytes(icoImages));
-    ok &= WriteFile(out.filePath(QStringLiteral("linkhand.png")), PngBytes(LinkHand()));
-    ok &= WriteFile(out.filePath(QStringLiteral("aboutpic.png")), PngBytes(AboutPicture()));
+    ok &= WriteFile(out.filePath(QStringLiteral("tintgrabber.ico")), icoBytes(icoImages));
+    ok &= WriteFile(out.filePath(QStringLiteral("linkhand.png")), pngBytes(linkHand()));
+    ok &= WriteFile(out.filePath(QStringLiteral("aboutpic.png")), pngBytes(aboutPicture()));
     return ok ? 0 : 1;
 }

@@ -11,8 +11,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const DialogTemplate &sampler = SamplerWindowTemplate();
-    const auto units = DialogBaseUnitsOf(DialogFont(sampler.fontFace, sampler.fontPoints));
+    const DialogTemplate &sampler = samplerWindowTemplate();
+    const auto units = dialogBaseUnitsOf(dialogFont(sampler.fontFace, sampler.fontPoints));
     std::printf("%d %d\n", units.x, units.y);
     return 0;
 }

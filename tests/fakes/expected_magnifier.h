@@ -10,7 +10,7 @@
 
 // A capture-sized picture whose every pixel differs from its neighbours, so
 // that a misplaced one shows.
-inline QImage NoiseCapture(quint32 seed)
+inline QImage noiseCapture(quint32 seed)
 {
     QImage image(CAPTURE_SIZE, CAPTURE_SIZE, QImage::Format_RGB32);
     for (int y = 0; y < CAPTURE_SIZE; ++y)
@@ -25,7 +25,7 @@ inline QImage NoiseCapture(quint32 seed)
 // each pixel the capture pixel whose z × z block holds it, the sampled pixel's
 // block centred, and the four bent lines around that block (x0 to x1, y0 to
 // y1) inverted, each pixel once: a line covers its start and not its end.
-inline QImage ExpectedMagnifierInner(const QImage &capture, const QRect &inner, int z)
+inline QImage expectedMagnifierInner(const QImage &capture, const QRect &inner, int z)
 {
     const auto floorDiv = [](int a, int b) { return a / b - (a % b != 0 && a < 0); };
     const int cx = inner.x() + inner.width() / 2, cy = inner.y() + inner.height() / 2;

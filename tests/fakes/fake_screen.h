@@ -10,7 +10,7 @@
 class FakeScreen final : public ScreenSource
 {
 public:
-    static QRgb PixelAt(int x, int y) { return qRgb(x & 255, y & 255, (x + 2 * y) & 255); }
+    static QRgb pixelAt(int x, int y) { return qRgb(x & 255, y & 255, (x + 2 * y) & 255); }
 
     bool copyRect(QPoint topLeft, QImage &target) override
     {
@@ -18,7 +18,7 @@ public:
         for (int y = 0; y < target.height(); ++y)
             for (int x = 0; x < target.width(); ++x)
                 if (area.contains(topLeft + QPoint(x, y)))
-                    target.setPixel(x, y, PixelAt(topLeft.x() + x, topLeft.y() + y));
+                    target.setPixel(x, y, pixelAt(topLeft.x() + x, topLeft.y() + y));
         return area.contains(topLeft + QPoint(target.width() / 2, target.height() / 2));
     }
 

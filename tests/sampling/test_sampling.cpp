@@ -50,12 +50,12 @@ private Q_SLOTS:
     {
         QFETCH(QSize, size);
         QFETCH(int, factor);
-        const QImage capture = NoiseCapture(7);
-        const int c = CAPTURE_CENTER, r = factor < 3 ? c : CaptureRadiusShown(size);
+        const QImage capture = noiseCapture(7);
+        const int c = CAPTURE_CENTER, r = factor < 3 ? c : captureRadiusShown(size);
         const QImage read = capture.copy(c - r, c - r, 2 * r + 1, 2 * r + 1)
                                 .copy(r - c, r - c, 2 * c + 1, 2 * c + 1);
-        QCOMPARE(MagnifierPicture(read, size, factor),
-                 ExpectedMagnifierInner(capture, QRect(QPoint(), size), factor));
+        QCOMPARE(magnifierPicture(read, size, factor),
+                 expectedMagnifierInner(capture, QRect(QPoint(), size), factor));
     }
 
     void samplerReadsAroundThePoint()
@@ -69,14 +69,14 @@ private Q_SLOTS:
         // screen: the desktop tests' magnifier at a corner.
         QCOMPARE(sampler.sample(QPoint(0, 0), 20), MakeColorRef(0, 0, 0));
         const QImage &capture = sampler.captureBuffer();
-        QCOMPARE(capture.pixel(CAPTURE_CENTER, CAPTURE_CENTER), FakeScreen::PixelAt(0, 0));
+        QCOMPARE(capture.pixel(CAPTURE_CENTER, CAPTURE_CENTER), FakeScreen::pixelAt(0, 0));
 
         // A smaller part leaves nothing of the larger one behind, and
         // nothing beyond the part is read.
         QCOMPARE(sampler.sample(QPoint(300, 200), 5), MakeColorRef(300 - 256, 200, 700 - 512));
         QCOMPARE(capture.pixel(CAPTURE_CENTER + 6, CAPTURE_CENTER), face);
         QCOMPARE(capture.pixel(CAPTURE_CENTER + 5, CAPTURE_CENTER - 5),
-                 FakeScreen::PixelAt(305, 195));
+                 FakeScreen::pixelAt(305, 195));
 
         // A point on no screen reads as all bits set; far points do not
         // overflow.

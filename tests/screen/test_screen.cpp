@@ -12,7 +12,7 @@ namespace
 {
 
 // Every physical desktop pixel its own colour, none of them opaque black.
-QRgb DesktopPixel(QPoint p)
+QRgb desktopPixel(QPoint p)
 {
     return 0xFF000001u | ((p.x() * 2654435761u ^ p.y() * 40503u) & 0xFFFFFFu);
 }
@@ -56,7 +56,7 @@ private Q_SLOTS:
         QFETCH(QRect, wanted);
         QImage target(wanted.size(), QImage::Format_RGB32);
         target.fill(Qt::black);
-        for (const ScreenGrab &grab : PlanScreenGrabs(screens, wanted.topLeft(), wanted.size())) {
+        for (const ScreenGrab &grab : planScreenGrabs(screens, wanted.topLeft(), wanted.size())) {
             const ScreenInfo &screen = screens[std::size_t(grab.screen)];
             const qreal f = screen.devicePixelRatio;
             const QPoint grabbed = screen.logicalGeometry.topLeft() +
@@ -69,18 +69,18 @@ private Q_SLOTS:
                 for (int x = 0; x < grab.targetRect.width(); ++x) {
                     const QPoint from = grabbed + QPoint(x, y),
                                  to = grab.targetRect.topLeft() + QPoint(x, y);
-                    QVERIFY(NativeGeometry(screen).contains(from));
+                    QVERIFY(nativeGeometry(screen).contains(from));
                     QCOMPARE(target.pixel(to), 0xFF000000u);
-                    target.setPixel(to, DesktopPixel(from));
+                    target.setPixel(to, desktopPixel(from));
                 }
         }
         for (int y = 0; y < wanted.height(); ++y)
             for (int x = 0; x < wanted.width(); ++x) {
                 const QPoint p = wanted.topLeft() + QPoint(x, y);
                 const bool shown = std::any_of(screens.begin(), screens.end(), [&](auto &s) {
-                    return NativeGeometry(s).contains(p);
+                    return nativeGeometry(s).contains(p);
                 });
-                QCOMPARE(target.pixel(x, y), shown ? DesktopPixel(p) : 0xFF000000u);
+                QCOMPARE(target.pixel(x, y), shown ? desktopPixel(p) : 0xFF000000u);
             }
     }
 
@@ -99,7 +99,7 @@ private Q_SLOTS:
         QFETCH(QPointF, logical);
         QFETCH(QPoint, physical);
         const Screens screens{Screen(0, 0, 640, 400, 1.75), Screen(1280, 0, 1280, 800)};
-        QCOMPARE(PhysicalFromLogical(screens, logical), physical);
+        QCOMPARE(physicalFromLogical(screens, logical), physical);
     }
 
     // A picture of all screens: each desktop pixel reads from the picture
@@ -133,7 +133,7 @@ private Q_SLOTS:
         QImage image(picture, QImage::Format_RGB32);
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                image.setPixel(x, y, DesktopPixel(QPoint(x, y)));
+                image.setPixel(x, y, desktopPixel(QPoint(x, y)));
         PictureSource source;
         QCOMPARE(source.setPicture(image, screens), expected != QPoint());
         if (expected == QPoint())
@@ -143,8 +143,8 @@ private Q_SLOTS:
         target.fill(Qt::black);
         const bool shown = expected != QPoint(-1, -1);
         QCOMPARE(source.copyRect(desktop - QPoint(1, 0), target), shown);
-        QCOMPARE(target.pixel(1, 0), shown ? DesktopPixel(expected) : 0xFF000000u);
-        QCOMPARE(target.pixel(2, 0), shown ? DesktopPixel(expected + QPoint(1, 0)) : 0xFF000000u);
+        QCOMPARE(target.pixel(1, 0), shown ? desktopPixel(expected) : 0xFF000000u);
+        QCOMPARE(target.pixel(2, 0), shown ? desktopPixel(expected + QPoint(1, 0)) : 0xFF000000u);
     }
 };
 

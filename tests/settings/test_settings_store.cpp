@@ -24,7 +24,7 @@ struct Store : SettingsStore {
     QString write(int value, const QString &entry = "zom") { return WriteInt("win", entry, value); }
 };
 
-int RunInstance(const char *configHome)
+int runInstance(const char *configHome)
 {
     qputenv("XDG_CONFIG_HOME", configHome);
     Store store;
@@ -148,7 +148,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], "--instance") == 0)
-        return RunInstance(argv[2]);
+        return runInstance(argv[2]);
     TestSettingsStore test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -41,9 +41,9 @@ int main(int argc, char **argv)
             const QPoint p(number(7) - CAPTURE_CENTER + x, number(8) - CAPTURE_CENTER + y);
             for (const QRect &monitor : monitors)
                 if (monitor.contains(p))
-                    capture.setPixel(x, y, 0xff000000u | PatternRgb(p.x(), p.y()));
+                    capture.setPixel(x, y, 0xff000000u | patternRgb(p.x(), p.y()));
         }
-    const QImage expected = ExpectedMagnifierInner(capture, inner, number(5));
+    const QImage expected = expectedMagnifierInner(capture, inner, number(5));
     const QImage shown = screen.copy(inner);
     int mismatches = 0;
     for (int y = 0; y < inner.height(); ++y)

@@ -14,7 +14,7 @@ int main(int argc, char **argv)
                  QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, 0xff000000u | QRgb(PatternRgb(x, y)));
+            image.setPixel(x, y, 0xff000000u | QRgb(patternRgb(x, y)));
     if (image.isNull() || !image.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
         std::fprintf(stderr, "usage: pattern_png FILE WIDTH HEIGHT\n");
         return 1;

@@ -14,8 +14,8 @@ int main()
         return 1;
     }
     const Window root = DefaultRootWindow(display);
-    const int grab = XGrabPointer(display, root, False, 0, GrabModeAsync, GrabModeAsync, None,
-                                  None, CurrentTime);
+    const int grab = XGrabPointer(display, root, False, 0, GrabModeAsync, GrabModeAsync, None, None,
+                                  CurrentTime);
     if (grab == GrabSuccess)
         XUngrabPointer(display, CurrentTime);
     XFixesCursorImage *cursor = XFixesGetCursorImage(display);
