@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in scripts/packages.txt that are missing.
-# Does nothing when all are present; without root it prints the command to run.
+# scripts/setup.sh [LIST]
+# Installs the Debian packages listed in LIST (default scripts/packages.txt)
+# that are missing. Does nothing when all are present; without root it prints
+# the command to run.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/packages.txt")
+mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "${1:-$here/packages.txt}")
 
 missing=()
 for pkg in "${wanted[@]}"; do

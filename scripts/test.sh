@@ -4,6 +4,8 @@
 # build, then in the sanitizer build ("asan": AddressSanitizer, LeakSanitizer,
 # UndefinedBehaviorSanitizer), where any sanitizer report fails the test that
 # caused it. Name presets to run only those, e.g. "scripts/test.sh default".
+# "windows" cross-builds for Windows and packages it (scripts/package.sh),
+# then runs its tests under Wine (tests/windows/README.md).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ $# -gt 0 ] || set -- default asan
@@ -14,6 +16,13 @@ unformatted=$(git ls-files -z '*.cpp' '*.h' | xargs -0 -n 1 sh -c 'clang-format 
 [ -z "$unformatted" ] || { printf 'test.sh: not formatted, run clang-format -i: %s\n' $unformatted >&2; exit 1; }
 for preset in "$@"; do
     echo "== $preset build" >&2
+    if [ "$preset" = windows ]; then
+        # The desktop tests paint and check the screen with the Linux build's tools.
+        scripts/build.sh default
+        scripts/package.sh windows
+        ctest --test-dir build/windows --output-on-failure --timeout 600 -j2
+        continue
+    fi
     scripts/build.sh "$preset"
     ctest --preset "$preset" -j2
 done

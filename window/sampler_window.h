@@ -58,6 +58,11 @@ protected:
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void done(int result) override;
+    bool nativeEvent(const QByteArray &type, void *message, qintptr *result) override
+    {
+        return Menu.nativeEvent(type, message, result) ||
+               QDialog::nativeEvent(type, message, result);
+    }
 
 private:
     QPoint desktopPixel(QPointF global);

@@ -1,6 +1,5 @@
 #include "window/window_menu.h"
 
-#include "resources/dialog_template.h"
 #include "resources/resource_ids.h"
 #include "window/about_window.h"
 
@@ -9,59 +8,37 @@
 #include <QMenu>
 
 #ifdef Q_OS_WIN
-#include <QAbstractNativeEventFilter>
 #include <windows.h>
-
-// The window's real system menu: the entries are appended to it, and its
-// commands are read from the window's messages before Qt sees them.
-class WindowMenu::NativeMenu final : public QAbstractNativeEventFilter
-{
-public:
-    explicit NativeMenu(WindowMenu &owner) : Owner(owner)
-    {
-        QCoreApplication::instance()->installNativeEventFilter(this);
-    }
-    ~NativeMenu() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
-
-    // A change of some window flags gives the window a new handle with the
-    // system's plain menu again, so every handle gets the entries once.
-    void attach(HWND window, const QString &text)
-    {
-        if (window == nullptr || window == Attached)
-            return;
-        Attached = window;
-        if (HMENU menu = GetSystemMenu(window, FALSE)) {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            AppendMenuW(menu, MF_STRING, IDM_ABOUT, reinterpret_cast<LPCWSTR>(text.utf16()));
-        }
-    }
-
-    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *result) override
-    {
-        const MSG *msg = static_cast<const MSG *>(message);
-        if (type != "windows_generic_MSG" || msg->hwnd != Attached ||
-            msg->message != WM_SYSCOMMAND || !Owner.runCommand(unsigned(msg->wParam)))
-            return false;
-        *result = 0;
-        return true;
-    }
-
-private:
-    WindowMenu &Owner;
-    HWND Attached = nullptr;
-};
 #endif
 
 WindowMenu::WindowMenu(QWidget &window)
-    : Window(window), AboutText(QCoreApplication::translate("WindowMenu", "&About Tintgrabber..."))
+    : Window(window),
+      AboutText(QCoreApplication::translate("WindowMenu", "&About Tintgrabber..."))
 {
-#ifdef Q_OS_WIN
-    Native = std::make_unique<NativeMenu>(*this);
-#endif
     Window.installEventFilter(this);
 }
 
 WindowMenu::~WindowMenu() = default;
+
+bool WindowMenu::nativeEvent(const QByteArray &type, void *message, qintptr *result)
+{
+#ifdef Q_OS_WIN
+    const MSG *msg = static_cast<const MSG *>(message);
+    if (type != "windows_generic_MSG" || msg->hwnd != Attached || msg->message != WM_SYSCOMMAND ||
+        !runCommand(unsigned(msg->wParam)))
+        return false;
+    // Qt's event dispatcher passes no result for messages posted to the
+    // window, as the system menu's are.
+    if (result)
+        *result = 0;
+    return true;
+#else
+    Q_UNUSED(type);
+    Q_UNUSED(message);
+    Q_UNUSED(result);
+    return false;
+#endif
+}
 
 bool WindowMenu::runCommand(unsigned command)
 {
@@ -75,9 +52,18 @@ bool WindowMenu::runCommand(unsigned command)
 bool WindowMenu::eventFilter(QObject *watched, QEvent *event)
 {
 #ifdef Q_OS_WIN
+    Q_UNUSED(watched);
     // The native handle exists once the window is shown, and may change.
-    if (event->type() == QEvent::Show || event->type() == QEvent::WinIdChange)
-        Native->attach(reinterpret_cast<HWND>(Window.internalWinId()), AboutText);
+    if (event->type() != QEvent::Show && event->type() != QEvent::WinIdChange)
+        return false;
+    const auto window = reinterpret_cast<HWND>(Window.internalWinId());
+    if (window == nullptr || window == Attached)
+        return false;
+    Attached = window;
+    if (HMENU menu = GetSystemMenu(window, FALSE)) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING, IDM_ABOUT, reinterpret_cast<LPCWSTR>(AboutText.utf16()));
+    }
     return false;
 #else
     if (event->type() == QEvent::KeyPress) {

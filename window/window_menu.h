@@ -3,8 +3,6 @@
 #include <QObject>
 #include <QString>
 
-#include <memory>
-
 class QWidget;
 
 // The window menu's own entries: a separator, then "About Tintgrabber...",
@@ -27,6 +25,12 @@ public:
     // that is not ours.
     bool runCommand(unsigned command);
 
+    // The window's nativeEvent hands its messages here. Every way into the
+    // system menu (its button, a right click on the caption, Alt+Space, which
+    // Qt handles itself) ends in the window's own message handling, so the
+    // commands are read there. False for a message that is not ours.
+    bool nativeEvent(const QByteArray &type, void *message, qintptr *result);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -34,7 +38,8 @@ private:
     QWidget &Window;
     const QString AboutText;
 #ifdef Q_OS_WIN
-    class NativeMenu;
-    std::unique_ptr<NativeMenu> Native;
+    // The native window that has the entries; a change of some window flags
+    // gives the window a new one with the system's plain menu again.
+    void *Attached = nullptr;
 #endif
 };

@@ -121,6 +121,9 @@ private Q_SLOTS:
     // However many changes fail, one notice, naming the file and the reason.
     void aSettingNotStoredIsSaidOnce()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the registry holds the settings on Windows: there is no file to garble");
+#endif
         QTemporaryDir home;
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
         SettingsStore named;
