@@ -12,8 +12,7 @@
 #endif
 
 WindowMenu::WindowMenu(QWidget &window)
-    : Window(window),
-      AboutText(QCoreApplication::translate("WindowMenu", "&About Tintgrabber..."))
+    : Window(window), AboutText(QCoreApplication::translate("WindowMenu", "&About Tintgrabber..."))
 {
     Window.installEventFilter(this);
 }
