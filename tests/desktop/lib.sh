@@ -300,7 +300,7 @@ drag() {
 copied() {
     local x y
     read -r x y < <(point_at "${buttons[$1]}")
-    printf 'cleared' | xclip -i -selection clipboard
+    printf 'cleared' | xclip -i -selection clipboard >/dev/null
     tg_pointer "$x" "$y" 0 && tg_pointer "$x" "$y" 1 && tg_pointer "$x" "$y" 0
     tg_wait_for 3 eval '[ "$(tg_clipboard)" != cleared ]'
     tg_clipboard
