@@ -147,6 +147,7 @@ void SamplerWindow::sessionChanged()
     setMouseTracking(Session.gesture() == SamplingSession::State::Click);
     if (Session.holdsPointer() != PointerHeld) {
         PointerHeld = Session.holdsPointer();
+        Menu.setSuspended(PointerHeld);
         if (PointerHeld) {
             grabMouse();
             QGuiApplication::setOverrideCursor(samplerCursor());
