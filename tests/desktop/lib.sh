@@ -54,6 +54,7 @@
 #   physical N                      N logical pixels in physical ones, rounded
 #   tg_grab_screen FILE             the screen as an 8-bit PPM (a script may
 #                                   redefine it)
+#   swatch_pixel                    print the swatch's colour on the screen as rrggbb
 #   start_program X Y               tg_open, frame moved to (X, Y); sets ox, oy
 #   point_at NAME                   print "X Y", the screen point in the middle
 #                                   of control NAME of the window at (ox, oy)
@@ -262,9 +263,12 @@ _screen_pixel() {
         sed -n -e 's/.*#\([0-9A-Fa-f]\{6\}\).*/\L\1/p'
 }
 
+# The swatch's colour, away from the icon at its middle.
+swatch_pixel() { _screen_pixel $((ox + $(physical $((swatch_l + 4))))) $((oy + $(physical $((swatch_t + 4))))); }
+
 # Before the first sample both areas show the button face.
 _painted() {
-    face=$(_screen_pixel $((ox + $(physical $((swatch_l + 4))))) $((oy + $(physical $((swatch_t + 4))))))
+    face=$(swatch_pixel)
     [ -n "$face" ] && [ "$face" = "$(_screen_pixel $((ox + inner_l + 1)) $((oy + inner_t + 1)))" ]
 }
 
