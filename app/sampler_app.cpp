@@ -106,6 +106,8 @@ QString displayProblem(const QString &platformOption, const QByteArray &displayO
             .arg(QString::fromLocal8Bit(display));
     XCloseDisplay(opened);
 #endif
+#else
+    Q_UNUSED(displayOption); // only X11 has a display to name
 #endif
     return {};
 }
