@@ -4,6 +4,7 @@
 #include "screen/pointer_position.h"
 #include "screen/qt_screens.h"
 #include "screen/screen_access.h"
+#include "window/notices.h"
 #include "window/window_menu.h"
 
 #include <QDialog>
@@ -68,7 +69,7 @@ private:
     QPoint desktopPixel(QPointF global);
     void sessionChanged();
     bool mayStartSampling();
-    void tell(const QString &notice);
+    void tell(const QString &notice, const NoticeButton &button = {});
     bool store(const char *entry, int value);
     bool keyWhileSampling(QKeyEvent *event);
     void syncZoom();
@@ -104,4 +105,5 @@ private:
     bool AccessTold = false;
     bool StoreTold = false;
     WindowMenu Menu{*this};
+    WaitingNote Note{this};
 };
