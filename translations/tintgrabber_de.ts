@@ -218,8 +218,8 @@ Unter KDE Plasma geschieht das, wenn Ihr Bilder-Ordner (den „xdg-user-dir PICT
         <translation>Der Desktop hat binnen %1 Sekunden kein Bildschirmfoto geliefert, daher kann Tintgrabber die Farbe unter dem Mauszeiger nicht zeigen. Drücken Sie erneut, um es noch einmal zu versuchen.</translation>
     </message>
     <message>
-        <source>Ask Again</source>
-        <translation>Erneut fragen</translation>
+        <source>&amp;Ask Again</source>
+        <translation>&amp;Erneut fragen</translation>
     </message>
     <message>
         <source>Asking the desktop for a screenshot. It may be asking you whether to allow that.</source>

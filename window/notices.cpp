@@ -84,7 +84,7 @@ NoticeButton sourceProblemButton(SourceReadiness readiness, ScreenSource &source
 {
     if (readiness != SourceReadiness::Refused)
         return {};
-    return {Notices::tr("Ask Again"), [&source] { source.forgetAnswer(); }};
+    return {Notices::tr("&Ask Again"), [&source] { source.forgetAnswer(); }};
 }
 
 QString settingsNotStoredNotice(const QString &location, const QString &reason)

@@ -1,52 +1,112 @@
 #!/usr/bin/env bash
-# wayland_test.sh PROGRAM LAYOUT_TOOL PATTERN_PNG CHECK_MAGNIFIER
-# On a sway desktop (scripts/with-sway.sh) whose background is the known
-# picture: started with both WAYLAND_DISPLAY and DISPLAY set, the program runs
-# through XWayland; each drag samples the desktop's screenshot, taken through
-# the real portal at the press: the six fields and the magnifier show the
-# picture exactly, and no screenshot file stays behind.
+# wayland_test.sh DESKTOP PROGRAM LAYOUT_TOOL PATTERN_PNG CHECK_MAGNIFIER GNOME_KEYS
+# On a Wayland desktop (DESKTOP sway, gnome or kde, as scripts/with-DESKTOP.sh
+# starts it) whose background is the known picture: started with both
+# WAYLAND_DISPLAY and DISPLAY set, the program runs through XWayland; each drag
+# samples the desktop's screenshot, taken through the real portal at the
+# press: the six fields and the magnifier show the picture exactly, and no
+# screenshot file stays behind. GNOME asks before the first screenshot: an
+# Allow 8 s after the press makes that press sample; a Deny is said, and the
+# notice's Ask Again has the next press ask again. KDE without its Pictures
+# folder cancels: that is said, and the window goes on working.
 set -uo pipefail
+desktop=$1 gnome_keys=$6
 bus=$DBUS_SESSION_BUS_ADDRESS
 . "$(dirname "$0")/lib.sh"
 export DBUS_SESSION_BUS_ADDRESS=$bus
 unset QT_QPA_PLATFORM
 # Nothing to paint on X11: the desktop's background is the pattern.
-sampler_setup "$1" "$2" true "$4"
-# XWayland's root shows only X11 windows; the compositor shows all.
-tg_grab_screen() { grim -t ppm "$1"; }
-"$3" /tmp/pattern.png 1280 800 && chmod 644 /tmp/pattern.png
-swaymsg -q output HEADLESS-1 bg /tmp/pattern.png stretch
-eventually "the background shows the pattern" eval '[ "$(_screen_pixel 1000 700)" = "$(pattern_hex 1000 700)" ]'
+sampler_setup "$2" "$3" true "$5"
+"$4" /tmp/pattern.png 1280 800 && chmod 644 /tmp/pattern.png
 
 # The portal's answers, as the bus carries them.
 answers=/tmp/answers
 dbus-monitor --session "type=signal,interface=org.freedesktop.portal.Request" >"$answers" 2>&1 &
 TG_PIDS+=($!)
 _answered() { [ "$(grep -c 'member=Response' "$answers")" -gt "$1" ]; }
-
-# The desktop's only pointer is the VNC server's (see with-sway.sh): a shared
-# client without a password, whose replies go unread, then a pointer event
-# (type 5, the buttons held, X, Y) a move.
-exec 5> >(exec socat - UNIX-CONNECT:/tmp/vnc >/dev/null)
-TG_PIDS+=($!)
-printf 'RFB 003.008\n\001\001' >&5
-tg_pointer() { printf "$(printf '\\%03o' 5 "$3" $(($1 >> 8)) $(($1 & 255)) $(($2 >> 8)) $(($2 & 255)))" >&5 && sleep 0.05; }
-# The desktop draws the pointer into its screenshots, so a drag's pointer
-# moves on only once the picture was taken at the press.
+# A drag's pointer moves on only once the picture was taken at the press: the
+# desktop draws the pointer into its screenshots. GNOME may be asking.
 seen=0
 tg_pressed() {
-    tg_wait_for 5 _answered "$seen" || tg_fail "the portal did not answer"
+    tg_wait_for 20 _answered "$seen" || tg_fail "the portal did not answer"
     seen=$(grep -c 'member=Response' "$answers")
 }
+# XWayland's root shows only X11 windows; the compositor shows all. Where the
+# test cannot ask the compositor, our own window is all there is to check.
+tg_grab_screen() {
+    import -window "$wid" -depth 8 "ppm:$1.window" &&
+        convert -size 1280x800 xc:black "$1.window" -geometry "+$ox+$oy" -composite -depth 8 "ppm:$1"
+}
+# The windows of ours besides the main one: notices.
+notices() { xdotool search --all --onlyvisible --pid "$pid" --name '^Tintgrabber$' | grep -v "^$wid\$"; }
+corners=("1279 0 swatch" "0 799" "5 5")
+case $desktop in
+sway)
+    tg_grab_screen() { grim -t ppm "$1"; }
+    swaymsg -q output HEADLESS-1 bg /tmp/pattern.png stretch
+    eventually "the background shows the pattern" eval '[ "$(_screen_pixel 1000 700)" = "$(pattern_hex 1000 700)" ]'
+    shots=/tmp/out.png
+    # The desktop's only pointer is the VNC server's (see with-sway.sh): a
+    # shared client without a password, whose replies go unread, then a
+    # pointer event (type 5, the buttons held, X, Y) a move.
+    exec 5> >(exec socat - UNIX-CONNECT:/tmp/vnc >/dev/null)
+    TG_PIDS+=($!)
+    printf 'RFB 003.008\n\001\001' >&5
+    tg_pointer() { printf "$(printf '\\%03o' 5 "$3" $(($1 >> 8)) $(($1 & 255)) $(($2 >> 8)) $(($2 & 255)))" >&5 && sleep 0.05; }
+    ;;
+gnome)
+    printf "[org/gnome/desktop/background]\npicture-uri='file:///tmp/pattern.png'\npicture-options='stretched'\n" >"$GNOME_KEYFILE"
+    shots='/tmp/home/Screenshot*.png'
+    # The shell's bar covers the top.
+    corners=("1279 799 swatch" "0 799" "5 400")
+    store() {
+        gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
+            --object-path /org/freedesktop/impl/portal/PermissionStore \
+            --method "org.freedesktop.impl.portal.PermissionStore.$1" screenshot screenshot 2>&1
+    }
+    # Deny has the focus; Tab goes to Allow.
+    answer() { (sleep "$1" && "$gnome_keys" "${@:2}") & }
+    ;;
+kde)
+    swaybg -i /tmp/pattern.png -m stretch >/dev/null 2>&1 &
+    TG_PIDS+=($!)
+    shots="$HOME/Pictures/Screenshot_*.png"
+    ;;
+esac
+_no_shots() { ! compgen -G "$shots" >/dev/null; }
 
 start_program 420 330
-for point in "1279 0 swatch" "0 799" "5 5"; do
+if [ "$desktop" = gnome ]; then
+    answer 8 0xff09 0xff0d
+    read_at 1100 620
+    assert_eq "Allow after 8 s: that press sampled, nothing said" "" "$(notices)"
+    assert_true "Allow is stored" eval 'store Lookup | grep -q yes'
+    store Delete >/dev/null
+    answer 1 0xff0d
+    drag 1000 600
+    eventually "Deny is said" eval '[ -n "$(notices)" ]'
+    tg_key "$(notices)" alt+a
+    assert_true "Ask Again: no answer stored" tg_wait_for 5 eval '[[ $(store Lookup) == *NotFound* ]]'
+    answer 1 0xff09 0xff0d
+    read_at 1000 600
+    assert_true "the press after Ask Again asked: Allow is stored" eval 'store Lookup | grep -q yes'
+fi
+for point in "${corners[@]}"; do
     # shellcheck disable=SC2086
     read_at $point
 done
 drag 1100 620 swatch
 check_texts 1100 620
 check_magnifier "x3 from the screenshot" 3 1100 620
-assert_true "the screenshot's file is gone" test ! -e /tmp/out.png
+assert_true "no screenshot file stays" _no_shots
+if [ "$desktop" = kde ]; then
+    rm -r "$HOME/Pictures"
+    drag 900 500
+    eventually "the cancel is said" eval '[ -n "$(notices)" ]'
+    tg_key "$(notices)" Return
+    eventually "the notice closes" eval '[ -z "$(notices)" ]'
+    mkdir "$HOME/Pictures"
+    read_at 900 500
+fi
 tg_close Escape
 tg_finish
