@@ -39,57 +39,45 @@ tg_grab_screen() {
 }
 # The windows of ours besides the main one: notices.
 notices() { xdotool search --all --onlyvisible --pid "$pid" --name '^Tintgrabber$' | grep -v "^$wid\$"; }
+. "$(dirname "$0")/wayland_desktop.sh"
+wayland_setup "$desktop" /tmp/pattern.png
+TG_PIDS+=("${wayland_pids[@]}")
 corners=("1279 0 swatch" "0 799" "5 5")
 case $desktop in
 sway)
     tg_grab_screen() { grim -t ppm "$1"; }
-    swaymsg -q output HEADLESS-1 bg /tmp/pattern.png stretch
     eventually "the background shows the pattern" eval '[ "$(_screen_pixel 1000 700)" = "$(pattern_hex 1000 700)" ]'
-    shots=/tmp/out.png
-    # The desktop's only pointer is the VNC server's (see with-sway.sh): a
-    # shared client without a password, whose replies go unread, then a
-    # pointer event (type 5, the buttons held, X, Y) a move.
-    exec 5> >(exec socat - UNIX-CONNECT:/tmp/vnc >/dev/null)
-    TG_PIDS+=($!)
-    printf 'RFB 003.008\n\001\001' >&5
-    tg_pointer() { printf "$(printf '\\%03o' 5 "$3" $(($1 >> 8)) $(($1 & 255)) $(($2 >> 8)) $(($2 & 255)))" >&5 && sleep 0.05; }
+    tg_pointer() { wayland_pointer "$@" && sleep 0.05; }
     ;;
 gnome)
-    printf "[org/gnome/desktop/background]\npicture-uri='file:///tmp/pattern.png'\npicture-options='stretched'\n" >"$GNOME_KEYFILE"
-    shots='/tmp/home/Screenshot*.png'
     # The shell's bar covers the top.
     corners=("1279 799 swatch" "0 799" "5 400")
-    store() {
-        gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
-            --object-path /org/freedesktop/impl/portal/PermissionStore \
-            --method "org.freedesktop.impl.portal.PermissionStore.$1" screenshot screenshot 2>&1
-    }
     # Deny has the focus; Tab goes to Allow.
     answer() { (sleep "$1" && "$gnome_keys" "${@:2}") & }
     ;;
-kde)
-    swaybg -i /tmp/pattern.png -m stretch >/dev/null 2>&1 &
-    TG_PIDS+=($!)
-    shots="$HOME/Pictures/Screenshot_*.png"
-    ;;
 esac
-_no_shots() { ! compgen -G "$shots" >/dev/null; }
+# Only the file of each request goes: not one the user had, whose name makes
+# GNOME number its own.
+user_shot=${wayland_shots/\*/-user}
+[ "$desktop" = gnome ] && user_shot=/tmp/home/Screenshot.png
+[ "$desktop" = sway ] || { cp /tmp/pattern.png "$user_shot" && touch -d '1 hour ago' "$user_shot"; }
+_no_shots() { [ "$(compgen -G "$wayland_shots" | grep -v -x -c -F "$user_shot")" = 0 ]; }
 
 start_program 420 330
 if [ "$desktop" = gnome ]; then
     answer 8 0xff09 0xff0d
     read_at 1100 620
     assert_eq "Allow after 8 s: that press sampled, nothing said" "" "$(notices)"
-    assert_true "Allow is stored" eval 'store Lookup | grep -q yes'
-    store Delete >/dev/null
+    assert_true "Allow is stored" eval 'wayland_store Lookup screenshot | grep -q yes'
+    wayland_store Delete screenshot >/dev/null
     answer 1 0xff0d
     drag 1000 600
     eventually "Deny is said" eval '[ -n "$(notices)" ]'
     tg_key "$(notices)" alt+a
-    assert_true "Ask Again: no answer stored" tg_wait_for 5 eval '[[ $(store Lookup) == *NotFound* ]]'
+    assert_true "Ask Again: no answer stored" tg_wait_for 5 eval '[[ $(wayland_store Lookup screenshot) == *NotFound* ]]'
     answer 1 0xff09 0xff0d
     read_at 1000 600
-    assert_true "the press after Ask Again asked: Allow is stored" eval 'store Lookup | grep -q yes'
+    assert_true "the press after Ask Again asked: Allow is stored" eval 'wayland_store Lookup screenshot | grep -q yes'
 fi
 for point in "${corners[@]}"; do
     # shellcheck disable=SC2086
@@ -99,6 +87,7 @@ drag 1100 620 swatch
 check_texts 1100 620
 check_magnifier "x3 from the screenshot" 3 1100 620
 assert_true "no screenshot file stays" _no_shots
+[ "$desktop" = sway ] || assert_true "the user's own stays" test -e "$user_shot"
 if [ "$desktop" = kde ]; then
     rm -r "$HOME/Pictures"
     drag 900 500
