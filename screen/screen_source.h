@@ -17,11 +17,11 @@ inline constexpr int PORTAL_PATIENCE_MS = 40000;
 enum class SourceReadiness {
     Ready,
     // The desktop cancelled: never the user's choice, since the program never
-    // asks the desktop to show a dialog (KDE Plasma does so without its
-    // Pictures folder).
+    // asks the desktop to show a dialog (KDE Plasma cancels when its Pictures
+    // folder is missing).
     Cancelled,
-    Refused, // the desktop refused to show its screen, or was refused
-
+    // The desktop refused to show its screen, or the user refused it.
+    Refused,
     NoPortal,      // no desktop service takes screenshots
     TimedOut,      // no answer in time
     Unreadable,    // the desktop's picture could not be read
