@@ -11,6 +11,10 @@
 #include <X11/Xlib.h>
 #endif
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace
 {
 
@@ -40,7 +44,18 @@ PointerPosition systemPointerPosition()
         };
     }
 #endif
+#ifdef Q_OS_WIN
+    // Qt makes the process aware of each monitor's scale, so the system
+    // counts the pointer in physical pixels.
+    return []() -> std::optional<QPoint> {
+        POINT point;
+        if (!GetCursorPos(&point))
+            return std::nullopt;
+        return QPoint(point.x, point.y);
+    };
+#else
     return [] { return std::optional<QPoint>(); };
+#endif
 }
 
 bool warpPointer(QPoint physical)
@@ -54,8 +69,12 @@ bool warpPointer(QPoint physical)
         return true;
     }
 #endif
+#ifdef Q_OS_WIN
+    return SetCursorPos(physical.x(), physical.y());
+#else
     Q_UNUSED(physical);
     return false;
+#endif
 }
 
 QPoint pointerPixel(QPoint eventPoint, qreal devicePixelRatio, const PointerPosition &system)

@@ -10,11 +10,12 @@
 using PointerPosition = std::function<std::optional<QPoint>()>;
 
 // The X server's answer on Qt's own connection where the application runs on
-// X11 (one round trip); elsewhere none.
+// X11 (one round trip), the system's on Windows; elsewhere none.
 PointerPosition systemPointerPosition();
 
 // Moves the pointer to a physical pixel of the virtual desktop, where the
-// windowing system lets a program put it on any pixel (X11); false elsewhere.
+// windowing system lets a program put it on any pixel (X11, Windows); false
+// elsewhere.
 bool warpPointer(QPoint physical);
 
 // The physical pixel under the pointer for an event that maps to eventPoint

@@ -3,12 +3,13 @@
 # Installs what is missing, builds, and runs every test: first in the default
 # build, then in the sanitizer build ("asan": AddressSanitizer, LeakSanitizer,
 # UndefinedBehaviorSanitizer), where any sanitizer report fails the test that
-# caused it. Name presets to run only those, e.g. "scripts/test.sh default".
-# "windows" cross-builds for Windows and packages it (scripts/package.sh),
-# then runs its tests under Wine (tests/windows/README.md).
+# caused it. Then "windows": cross-built for Windows and packaged
+# (scripts/package.sh windows), its tests run under Wine
+# (tests/windows/README.md). Name presets to run only those, e.g.
+# "scripts/test.sh default".
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ $# -gt 0 ] || set -- default asan
+[ $# -gt 0 ] || set -- default asan windows
 scripts/setup.sh
 scripts/check-layers.sh || { echo "test.sh: a folder includes one above it" >&2; exit 1; }
 # One line per file that clang-format (the repo's .clang-format) would change.

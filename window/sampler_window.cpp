@@ -5,9 +5,11 @@
 #include "resources/resource_ids.h"
 #include "resources/zoom_items.h"
 #include "sampling/magnifier.h"
+#include "screen/picture_source.h"
 #include "settings/settings_store.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/read_only_ascii_field.h"
+#include "window/picture_overlay.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,6 +43,7 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
                        innerDeviceRect(ZoomArea->geometry(), devicePixelRatioF()).size());
                },
                ExactPointer, warpPointer, [this] { sessionChanged(); }}),
+      Picture(dynamic_cast<const PictureSource *>(&screen)),
       SwatchIcon(iconPicture(IDI_APP).toImage())
 {
     // Over the magnifier and the fields, whose colour is a while old then.
@@ -150,6 +153,7 @@ void SamplerWindow::sessionChanged()
     setMouseTracking(Session.gesture() == SamplingSession::State::Click);
     if (Session.holdsPointer() != PointerHeld) {
         PointerHeld = Session.holdsPointer();
+        Menu.setSuspended(PointerHeld);
         if (PointerHeld) {
             grabMouse();
             QGuiApplication::setOverrideCursor(samplerCursor());
@@ -167,10 +171,28 @@ void SamplerWindow::sessionChanged()
         const ColorTexts &texts = Session.texts();
         for (std::size_t i = 0; i < COLOR_FORMAT_COUNT; ++i)
             Fields[i]->setText(texts[i]);
+        if (Overlay)
+            Overlay->ownerChanged();
     }
     Note.setWaiting(Session.state() == SamplingSession::State::Waiting);
+    showOverlay(Picture && Session.state() == SamplingSession::State::Click);
     if (const std::optional<SourceReadiness> problem = Session.takeProblem())
         tell(sourceProblemNotice(*problem), sourceProblemButton(*problem, Session.source()));
+}
+
+// Through XWayland no move over another program's Wayland window reaches us
+// while no button is held, and a click there goes to that program: while
+// click-sampling from a picture, the picture covers the desktop in a window of
+// ours, which every move and the ending click reach, through our grab.
+void SamplerWindow::showOverlay(bool on)
+{
+    if (on == (Overlay && Overlay->isVisible()))
+        return;
+    if (!on)
+        return Overlay->hide();
+    if (!Overlay)
+        Overlay = new PictureOverlay(this);
+    Overlay->showPicture(Picture->picture(), Screens.infos());
 }
 
 // No window of ours opens while sampling holds the pointer: nothing could be
@@ -311,7 +333,9 @@ void SamplerWindow::changeEvent(QEvent *event)
 
 bool SamplerWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    const bool ours = watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == this;
+    const QWidget *window =
+        watched->isWidgetType() ? static_cast<QWidget *>(watched)->window() : nullptr;
+    const bool ours = window && (window == this || window == Overlay);
     if (ours && Session.holdsPointer() &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride))
         return keyWhileSampling(static_cast<QKeyEvent *>(event));

@@ -13,6 +13,8 @@
 #include <array>
 #include <optional>
 
+class PictureOverlay;
+class PictureSource;
 class ReadOnlyAsciiField;
 class QCheckBox;
 class QComboBox;
@@ -68,6 +70,7 @@ protected:
 private:
     QPoint desktopPixel(QPointF global);
     void sessionChanged();
+    void showOverlay(bool on);
     bool mayStartSampling();
     void tell(const QString &notice, const NoticeButton &button = {});
     bool store(const char *entry, int value);
@@ -88,6 +91,10 @@ private:
     ScreenList Screens;
     const PointerPosition ExactPointer = systemPointerPosition();
     SamplingSession Session;
+    // Where the screen is read from a picture: shown over the desktop while
+    // click-sampling, in an overlay made at the first such sampling.
+    const PictureSource *const Picture;
+    PictureOverlay *Overlay = nullptr;
     // What the window last took from the session.
     bool PointerHeld = false;
     quint64 ShownCount = 0;

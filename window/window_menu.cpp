@@ -15,9 +15,17 @@ WindowMenu::WindowMenu(QWidget &window)
     : Window(window), AboutText(QCoreApplication::translate("WindowMenu", "&About Tintgrabber..."))
 {
     Window.installEventFilter(this);
+#ifdef Q_OS_WIN
+    QCoreApplication::instance()->installNativeEventFilter(this);
+#endif
 }
 
-WindowMenu::~WindowMenu() = default;
+WindowMenu::~WindowMenu()
+{
+#ifdef Q_OS_WIN
+    QCoreApplication::instance()->removeNativeEventFilter(this);
+#endif
+}
 
 bool WindowMenu::nativeEvent(const QByteArray &type, void *message, qintptr *result)
 {
@@ -28,6 +36,25 @@ bool WindowMenu::nativeEvent(const QByteArray &type, void *message, qintptr *res
         return false;
     // Qt's event dispatcher passes no result for messages posted to the
     // window, as the system menu's are.
+    if (result)
+        *result = 0;
+    return true;
+#else
+    Q_UNUSED(type);
+    Q_UNUSED(message);
+    Q_UNUSED(result);
+    return false;
+#endif
+}
+
+// Key messages reach only application-wide filters before Qt acts on them.
+bool WindowMenu::nativeEventFilter(const QByteArray &type, void *message, qintptr *result)
+{
+#ifdef Q_OS_WIN
+    const MSG *msg = static_cast<const MSG *>(message);
+    if (!Suspended || type != "windows_generic_MSG" || msg->hwnd != Attached ||
+        msg->message != WM_SYSKEYDOWN || msg->wParam != VK_SPACE)
+        return false;
     if (result)
         *result = 0;
     return true;

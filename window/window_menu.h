@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QObject>
 #include <QString>
 
@@ -13,7 +14,7 @@ class QWidget;
 // make the window's context menu instead: the right button on the window's
 // background (the sampling areas let the mouse through), the Menu key or
 // Shift+F10.
-class WindowMenu : public QObject
+class WindowMenu : public QObject, public QAbstractNativeEventFilter
 {
 public:
     // Attaches to window, which must outlive this object.
@@ -31,12 +32,19 @@ public:
     // commands are read there. False for a message that is not ours.
     bool nativeEvent(const QByteArray &type, void *message, qintptr *result);
 
+    // While the window holds the pointer for sampling, a menu would open
+    // under its grab. The context menu is the window's to refuse; Alt+Space
+    // opens the system menu before any key event, so it is refused here.
+    void setSuspended(bool suspended) { Suspended = suspended; }
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *result) override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget &Window;
     const QString AboutText;
+    bool Suspended = false;
 #ifdef Q_OS_WIN
     // The native window that has the entries; a change of some window flags
     // gives the window a new one with the system's plain menu again.

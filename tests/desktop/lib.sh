@@ -54,6 +54,7 @@
 #   physical N                      N logical pixels in physical ones, rounded
 #   tg_grab_screen FILE             the screen as an 8-bit PPM (a script may
 #                                   redefine it)
+#   swatch_pixel                    print the swatch's colour on the screen as rrggbb
 #   start_program X Y               tg_open, frame moved to (X, Y); sets ox, oy
 #   point_at NAME                   print "X Y", the screen point in the middle
 #                                   of control NAME of the window at (ox, oy)
@@ -262,15 +263,18 @@ _screen_pixel() {
         sed -n -e 's/.*#\([0-9A-Fa-f]\{6\}\).*/\L\1/p'
 }
 
+# The swatch's colour, away from the icon at its middle.
+swatch_pixel() { _screen_pixel $((ox + $(physical $((swatch_l + 4))))) $((oy + $(physical $((swatch_t + 4))))); }
+
 # Before the first sample both areas show the button face.
 _painted() {
-    face=$(_screen_pixel $((ox + $(physical $((swatch_l + 4))))) $((oy + $(physical $((swatch_t + 4))))))
+    face=$(swatch_pixel)
     [ -n "$face" ] && [ "$face" = "$(_screen_pixel $((ox + inner_l + 1)) $((oy + inner_t + 1)))" ]
 }
 
 # A window manager may place a new window after a move that came too early
 # (KWin does), so the move goes out again for a while; sway keeps its place.
-_moved_to() {
+_window_at() {
     xdotool windowmove --sync "$wid" "$1" "$2" >/dev/null 2>&1
     read -r ox oy < <(tg_window_origin "$wid")
     [ "$ox" -ge "$1" ] && [ "$oy" -ge "$2" ]
@@ -278,7 +282,7 @@ _moved_to() {
 
 start_program() {
     tg_open
-    tg_wait_for 2 _moved_to "$1" "$2"
+    tg_wait_for 2 _window_at "$1" "$2"
     tg_wait_for 10 _painted || tg_fail "the window was not painted"
 }
 
@@ -307,7 +311,7 @@ drag() {
 copied() {
     local x y
     read -r x y < <(point_at "${buttons[$1]}")
-    printf 'cleared' | xclip -i -selection clipboard
+    printf 'cleared' | xclip -i -selection clipboard >/dev/null
     tg_pointer "$x" "$y" 0 && tg_pointer "$x" "$y" 1 && tg_pointer "$x" "$y" 0
     tg_wait_for 3 eval '[ "$(tg_clipboard)" != cleared ]'
     tg_clipboard

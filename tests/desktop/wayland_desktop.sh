@@ -8,6 +8,8 @@
 #                                   wayland_pids to what it started
 #   wayland_pointer X Y 0|1         move the pointer to (X, Y) with the left
 #                                   button up (0) or held (1)
+#   wayland_key KEY                 press and let go the key 0xffKEY (Return
+#                                   13, Escape 27)
 #   wayland_shots                   the portal's screenshot files, a glob
 #   wayland_store METHOD [ARG]...   call GNOME's permission store on its
 #                                   screenshot table: Lookup screenshot,
@@ -27,9 +29,10 @@ wayland_setup() {
         exec 5> >(exec socat - UNIX-CONNECT:/tmp/vnc >/dev/null)
         wayland_pids+=($!)
         printf 'RFB 003.008\n\001\001' >&5
-        wayland_pointer() {
-            printf "$(printf '\\%03o' 5 "$3" $(($1 >> 8)) $(($1 & 255)) $(($2 >> 8)) $(($2 & 255)))" >&5
-        }
+        _vnc() { printf "$(printf '\\%03o' "$@")" >&5; }
+        wayland_pointer() { _vnc 5 "$3" $(($1 >> 8)) $(($1 & 255)) $(($2 >> 8)) $(($2 & 255)); }
+        # A key event: type 4, down or up, padding, the key symbol.
+        wayland_key() { _vnc 4 1 0 0 0 0 255 "$1" && sleep 0.05 && _vnc 4 0 0 0 0 0 255 "$1" && sleep 0.05; }
         ;;
     gnome)
         printf "[org/gnome/desktop/background]\npicture-uri='file://%s'\npicture-options='stretched'\n" \
@@ -52,6 +55,8 @@ wayland_pointer() {
     xdotool mousemove "$1" "$2" "${button[@]}"
     _wayland_held=$3
 }
+
+wayland_key() { xdotool key "$(printf '0xff%02x' "$1")"; }
 
 wayland_store() {
     gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \

@@ -4,6 +4,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings_store.h"
 #include "window/about_window.h"
+#include "window/picture_overlay.h"
 #include "window/sampler_window.h"
 
 #include <QCheckBox>
@@ -140,6 +141,24 @@ private Q_SLOTS:
         const auto notices = window.findChildren<QMessageBox *>();
         QCOMPARE(notices.size(), 1);
         QVERIFY(notices[0]->text().contains(named.location() + "\nbecause it cannot be parsed."));
+    }
+
+    // The picture spans the box around all screens in physical pixels; each
+    // screen's part lands on that screen's logical place in a window over all
+    // of them, also left of the origin and on a scaled screen.
+    void overlayPutsEachScreensPartInItsPlace()
+    {
+        const std::vector<ScreenInfo> screens{{QRect(-1280, 0, 1280, 800), 1.0, QSize(1280, 800)},
+                                              {QRect(0, 0, 640, 512), 2.0, QSize(1280, 1024)}};
+        const std::optional<OverlayPlan> plan = planOverlay(QSize(2560, 1024), screens);
+        QVERIFY(plan);
+        QCOMPARE(plan->geometry, QRect(-1280, 0, 1920, 800));
+        QCOMPARE(plan->parts.size(), 2u);
+        QCOMPARE(plan->parts[0].source, QRect(0, 0, 1280, 800));
+        QCOMPARE(plan->parts[0].target, QRect(0, 0, 1280, 800));
+        QCOMPARE(plan->parts[1].source, QRect(1280, 0, 1280, 1024));
+        QCOMPARE(plan->parts[1].target, QRect(1280, 0, 640, 512));
+        QVERIFY(!planOverlay(QSize(2560, 1000), screens));
     }
 };
 

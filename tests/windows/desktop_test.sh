@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# desktop_test.sh WHAT DIST BASE_UNITS_EXE QT_BIN HOST_TOOLS WINE_PREFIX INSTALLER
+# desktop_test.sh WHAT DIST LAYOUT_EXE QT_BIN HOST_TOOLS WINE_PREFIX INSTALLER
 # The real tintgrabber.exe of DIST under Wine on a private Xvfb, driven as
 # tests/desktop/lib.sh drives the Linux program, in a copy of the build's Wine
 # prefix whose registry is the test's own. WHAT is one of:
@@ -12,7 +12,8 @@
 #   menu       (Wine's virtual desktop: openbox keeps the title bar and
 #              Alt+Space to itself) "About Tintgrabber..." of the system menu,
 #              opened by its button, by a right click on the title bar and by
-#              Alt+Space, opens About; the program outlives its closing.
+#              Alt+Space, opens About; the program outlives its closing;
+#              while click-sampling Alt+Space opens no menu.
 #   installer  (openbox) the program carries its version record and
 #              manifest; the installer installs silently, with a Start-menu
 #              entry and an uninstall key; the installed program runs; the
@@ -21,7 +22,7 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../desktop/lib.sh"
-what=$1 dist=$2 units_exe=$3 qt_bin=$4 tools=$5 installer=$7
+what=$1 dist=$2 layout_exe=$3 qt_bin=$4 tools=$5 installer=$7
 prefix_dir=$(mktemp -d)
 export WINEPREFIX=$prefix_dir/prefix WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d
 trap '_tg_cleanup; status=$?; wineserver -k 2>/dev/null; rm -rf "$prefix_dir"; exit $status' EXIT
@@ -30,7 +31,7 @@ cp -al "$6" "$WINEPREFIX" && cp --remove-destination "$6"/*.reg "$WINEPREFIX" ||
     { tg_fail "no Wine prefix at $6"; tg_finish; }
 
 tgw() { exec wine "$dist/tintgrabber.exe" "$@"; }
-units() { "$here/../../scripts/windows/wine.sh" "$WINEPREFIX" "$qt_bin" "$units_exe" | tr -d '\r'; }
+layout() { "$here/../../scripts/windows/wine.sh" "$WINEPREFIX" "$qt_bin" "$layout_exe" "$@" | tr -d '\r'; }
 settings='HKCU\Software\Tintgrabber\tintgrabber\win'
 # What the program stored, from the registry rather than the Linux file.
 tg_setting() {
@@ -42,8 +43,9 @@ program=tgw
 
 case $what in
 flows)
-    sampler_setup tgw units "$tools/paint_root" "$tools/check_magnifier"
+    sampler_setup tgw layout "$tools/paint_root" "$tools/check_magnifier"
     start_program 280 260
+    drag 1098 618
     check_texts 1098 618
     tg_click_on_top_box
     eventually "on top, and aot=1 in the registry" eval 'tg_on_top_is 1 && [ "$(tg_setting aot)" = 1 ]'
@@ -61,7 +63,7 @@ flows)
     tg_close Escape
     for how in close "Tab Return"; do tg_open && tg_close "$how"; done
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
-    sampler_setup tgw units "$tools/paint_root" "$tools/check_magnifier" 3 2
+    sampler_setup tgw layout "$tools/paint_root" "$tools/check_magnifier" 3 2
     start_program 280 260
     # Multiples of 3 lie on logical pixels, the others between them.
     for point in "1279 799" "1098 618 swatch" "1101 619"; do read_at $point; done
@@ -88,6 +90,18 @@ menu)
         tg_activate "$about" && xdotool key Escape
         eventually "$name: About closed, the program runs on" eval 'about_gone && kill -0 "$pid"'
     done
+    # A click in the swatch samples until the next click, holding the pointer:
+    # Alt+Space opens no menu under that grab. Wine's frame is part of the
+    # window here, as wide on three sides.
+    tg_layout layout
+    read -r _ _ cw ch < <(rect_of IDD_SAMPLER)
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    read -r x y < <(centre_of IDC_COLORAREA)
+    side=$(((WIDTH - cw) / 2))
+    before=$(windows)
+    xdotool mousemove --window "$wid" $((side + x)) $((HEIGHT - ch - side + y)) click 1 sleep 0.3 key alt+space sleep 1
+    assert_eq "sampling: Alt+Space opens no menu" "$before" "$(windows)"
+    xdotool key Escape
     bx=0 by=0 tg_close Escape
     ;;
 installer)
@@ -104,11 +118,12 @@ installer)
     tg_open wine "$program"
     bx=0 by=0 tg_close Escape
     wine reg add "$settings" /v zom /t REG_DWORD /d 3 /f >/dev/null
-    # The uninstaller runs on from a copy of itself.
+    # The uninstaller runs on from a copy of itself, removing the program
+    # before the entry and the key.
     wine "$folder/Uninstall.exe" /S
-    tg_wait_for 20 eval '! test -e "$program"'
-    assert_true "uninstalled: program, Start-menu entry and key gone" \
-        eval '! test -e "$program" && ! entry && ! wine reg query "$key" >/dev/null 2>&1'
+    gone() { ! test -e "$program" && ! entry && ! wine reg query "$key" >/dev/null 2>&1; }
+    tg_wait_for 20 gone
+    assert_true "uninstalled: program, Start-menu entry and key gone" gone
     assert_eq "the user's settings kept" 3 "$(tg_setting zom)"
     ;;
 esac
