@@ -4,8 +4,9 @@
 # private session bus and the real screenshot portal. Everything runs in new
 # PID, mount (a /tmp of its own) and network namespaces, so that nothing
 # outlives the command and nothing meets another desktop's files or sockets.
-# The desktops refuse to run as root, or want a user of their own, so they run
-# as the existing user nobody; the command, its program and the portal as root.
+# sway refuses to run as root and gnome-shell wants a user of its own, so they
+# run as the existing user nobody (as_nobody); the rest, the command included,
+# runs as root.
 #
 #   desktop_enter NAME PROGRAM ARG...  outside the namespaces: exit 77 unless
 #                               root and PROGRAM are there, else run the

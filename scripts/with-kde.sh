@@ -26,6 +26,7 @@ printf '#!/bin/sh\necho "$DISPLAY" >/tmp/display\n' >/tmp/tell-display && chmod 
 desktop_wait_for 30 test -s /tmp/display || desktop_fail "kwin_wayland did not start"
 export WAYLAND_DISPLAY=wayland-kde DISPLAY
 DISPLAY=$(cat /tmp/display)
-QT_QPA_PLATFORM=wayland /usr/lib/x86_64-linux-gnu/libexec/xdg-desktop-portal-kde >>"$log" 2>&1 &
+backend=$(ls /usr/lib/*/libexec/xdg-desktop-portal-kde | head -n 1)
+QT_QPA_PLATFORM=wayland "$backend" >>"$log" 2>&1 &
 desktop_portal org.freedesktop.impl.portal.desktop.kde
 desktop_run "$@"
