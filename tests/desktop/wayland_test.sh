@@ -68,6 +68,9 @@ user_shot=${wayland_shots/\*/-user}
 _no_shots() { [ "$(compgen -G "$wayland_shots" | grep -v -x -c -F "$user_shot")" = 0 ]; }
 
 start_program 420 330
+# swaybg may take a moment: on KDE the program itself reads the background.
+_reads() { drag "$1" "$2" && [ "$(copied 3)" = "#$(pattern_hex "$1" "$2")" ]; }
+[ "$desktop" != kde ] || assert_true "the background shows the pattern" tg_wait_for 10 _reads 1000 700
 if [ "$desktop" = gnome ]; then
     answer 8 0xff09 0xff0d
     read_at 1100 620
