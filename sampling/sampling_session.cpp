@@ -54,8 +54,7 @@ void SamplingSession::sourceAnswered(quint64 request, SourceReadiness readiness)
     CurrentState = Next;
     if (readiness != SourceReadiness::Ready) {
         CurrentState = State::Off;
-        if (readiness != SourceReadiness::Cancelled)
-            Problem = readiness;
+        Problem = readiness;
     } else if (!Preparing) {
         sampleAt(Screen.sourcePixel(Callbacks.desktopPixel(LastPointer)));
     }

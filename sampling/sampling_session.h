@@ -52,7 +52,8 @@ public:
     const ColorTexts &texts() const { return Texts; }
     // Counts the samples shown, so that a watcher sees a new one.
     quint64 shownCount() const { return ShownCount; }
-    // Why the source could not get ready, once; a cancel by the user is none.
+    ScreenSource &source() const { return Screen; }
+    // Why the source could not get ready, once.
     std::optional<SourceReadiness> takeProblem() { return std::exchange(Problem, std::nullopt); }
 
     // A left press: in an area it starts sampling (or goes on with a drag);

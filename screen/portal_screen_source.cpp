@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -27,35 +29,42 @@ QImage takePicture(const QString &file, const QDateTime &asked)
 
 } // namespace
 
-PortalScreenSource::PortalScreenSource(const QDBusConnection &bus, int timeoutMs) : Bus(bus)
+PortalScreenSource::PortalScreenSource(const QDBusConnection &bus, int patienceMs) : Bus(bus)
 {
     Timer.setSingleShot(true);
-    Timer.setInterval(timeoutMs);
-    connect(&Timer, &QTimer::timeout, this, [this] { finish(SourceReadiness::TimedOut); });
+    Timer.setInterval(patienceMs);
+    connect(&Timer, &QTimer::timeout, this, [this] {
+        Awaited.clear();
+        finish(SourceReadiness::TimedOut);
+    });
 }
 
 PortalScreenSource::~PortalScreenSource()
 {
-    listen(false);
+    for (const Request &request : Out)
+        listen(request.path, false);
 }
 
 void PortalScreenSource::prepare(QObject *context, std::function<void(SourceReadiness)> done)
 {
     Context = context;
     Done = std::move(done);
-    if (Timer.isActive())
-        return;
-    listen(false);
+    if (Awaited.isEmpty())
+        ask();
+}
+
+void PortalScreenSource::ask()
+{
     if (!Bus.isConnected())
         return finish(SourceReadiness::NoPortal);
     // The portal answers on a path made from our name and a token; listening
     // there before asking cannot miss an answer that comes at once.
     const QString token = QStringLiteral("tintgrabber%1").arg(++Requests);
-    Request = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2")
+    Awaited = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2")
                   .arg(Bus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_')), token);
-    listen(true);
+    listen(Awaited, true);
     const QDateTime now = QDateTime::currentDateTime();
-    Asked = now.addMSecs(-now.time().msec());
+    Out.push_back({Awaited, now.addMSecs(-now.time().msec())});
     QDBusMessage call = QDBusMessage::createMethodCall(
         PORTAL_SERVICE, QStringLiteral("/org/freedesktop/portal/desktop"),
         QStringLiteral("org.freedesktop.portal.Screenshot"), QStringLiteral("Screenshot"));
@@ -66,34 +75,47 @@ void PortalScreenSource::prepare(QObject *context, std::function<void(SourceRead
     Timer.start();
     auto *watcher = new QDBusPendingCallWatcher(Bus.asyncCall(call, Timer.interval()), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, token](QDBusPendingCallWatcher *watcher) {
+            [this, path = Awaited](QDBusPendingCallWatcher *watcher) {
                 watcher->deleteLater();
                 const QDBusPendingReply<QDBusObjectPath> reply = *watcher;
-                if (!Request.endsWith(QLatin1Char('/') + token))
+                const auto request = std::find_if(Out.begin(), Out.end(),
+                                                  [&](const Request &r) { return r.path == path; });
+                if (request == Out.end() || (!reply.isError() && reply.value().path() == path))
                     return;
+                listen(path, false);
                 if (reply.isError()) {
-                    listen(false);
-                    Request.clear();
-                    finish(SourceReadiness::NoPortal);
-                } else if (reply.value().path() != Request) {
-                    // Portals before the path was made predictable answer
-                    // where they say.
-                    listen(false);
-                    Request = reply.value().path();
-                    listen(true);
+                    Out.erase(request);
+                    if (Awaited == path) {
+                        Awaited.clear();
+                        finish(SourceReadiness::NoPortal);
+                    }
+                    return;
                 }
+                // Portals before the path was made predictable answer where
+                // they say.
+                request->path = reply.value().path();
+                listen(request->path, true);
+                if (Awaited == path)
+                    Awaited = request->path;
             });
 }
 
-void PortalScreenSource::response(uint code, const QVariantMap &results)
+void PortalScreenSource::response(uint code, const QVariantMap &results,
+                                  const QDBusMessage &message)
 {
-    listen(false);
-    Request.clear();
+    const auto request = std::find_if(Out.begin(), Out.end(),
+                                      [&](const Request &r) { return r.path == message.path(); });
+    if (request == Out.end())
+        return;
+    const QDateTime asked = request->asked;
+    listen(request->path, false);
+    Out.erase(request);
     const QUrl uri(results.value(QStringLiteral("uri")).toString());
     const QImage picture =
-        code == 0 && uri.isLocalFile() ? takePicture(uri.toLocalFile(), Asked) : QImage();
-    if (!Timer.isActive())
-        return; // answered after the drag gave up on it
+        code == 0 && uri.isLocalFile() ? takePicture(uri.toLocalFile(), asked) : QImage();
+    if (message.path() != Awaited)
+        return; // answered after the press gave up on it
+    Awaited.clear();
     if (code == 1)
         finish(SourceReadiness::Cancelled);
     else if (code != 0)
@@ -106,16 +128,25 @@ void PortalScreenSource::response(uint code, const QVariantMap &results)
         finish(SourceReadiness::Ready);
 }
 
-void PortalScreenSource::listen(bool on)
+// The desktop keeps one answer for every program outside a sandbox, under
+// the empty application id; removing the entry makes its next request ask.
+void PortalScreenSource::forgetAnswer()
 {
-    if (Request.isEmpty())
-        return;
+    const QString store = QStringLiteral("org.freedesktop.impl.portal.PermissionStore");
+    Bus.send(QDBusMessage::createMethodCall(
+                 store, QStringLiteral("/org/freedesktop/impl/portal/PermissionStore"), store,
+                 QStringLiteral("Delete"))
+             << QStringLiteral("screenshot") << QStringLiteral("screenshot"));
+}
+
+void PortalScreenSource::listen(const QString &path, bool on)
+{
     if (on)
-        Bus.connect(PORTAL_SERVICE, Request, REQUEST_INTERFACE, QStringLiteral("Response"), this,
-                    SLOT(response(uint, QVariantMap)));
+        Bus.connect(PORTAL_SERVICE, path, REQUEST_INTERFACE, QStringLiteral("Response"), this,
+                    SLOT(response(uint, QVariantMap, QDBusMessage)));
     else
-        Bus.disconnect(PORTAL_SERVICE, Request, REQUEST_INTERFACE, QStringLiteral("Response"), this,
-                       SLOT(response(uint, QVariantMap)));
+        Bus.disconnect(PORTAL_SERVICE, path, REQUEST_INTERFACE, QStringLiteral("Response"), this,
+                       SLOT(response(uint, QVariantMap, QDBusMessage)));
 }
 
 void PortalScreenSource::finish(SourceReadiness readiness)

@@ -4,11 +4,14 @@
 #include "screen/qt_screens.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <QVariantMap>
+
+#include <vector>
 
 // A picture source whose picture the desktop's screenshot portal takes at
 // each drag's start, without asking the user where the desktop allows that.
@@ -18,26 +21,35 @@ class PortalScreenSource final : public QObject, public PictureSource
     Q_OBJECT
 
 public:
-    explicit PortalScreenSource(const QDBusConnection &bus, int timeoutMs = 5000);
+    explicit PortalScreenSource(const QDBusConnection &bus, int patienceMs = PORTAL_PATIENCE_MS);
     ~PortalScreenSource() override;
 
     // A press while a request is still out waits for that same answer.
     void prepare(QObject *context, std::function<void(SourceReadiness)> done) override;
+    void forgetAnswer() override;
 
 private Q_SLOTS:
-    void response(uint code, const QVariantMap &results);
+    void response(uint code, const QVariantMap &results, const QDBusMessage &message);
 
 private:
-    void listen(bool on);
+    struct Request {
+        QString path;
+        // When it was made, to the second below, as file times may be.
+        QDateTime asked;
+    };
+    void ask();
+    void listen(const QString &path, bool on);
     void finish(SourceReadiness readiness);
 
     QDBusConnection Bus;
     QTimer Timer;
-    // The request whose answer is awaited, awaited on after a timeout too,
-    // so that its picture's file does not stay behind.
-    QString Request;
-    // When it was made, to the second below, as file times may be.
-    QDateTime Asked;
+    // Every request not yet answered, also those given up on, so that their
+    // pictures' files do not stay behind. Each is answered once, on its own
+    // path; any other answer changes nothing.
+    std::vector<Request> Out;
+    // The path of the request whose answer the press waits for; empty once
+    // the press gave up.
+    QString Awaited;
     int Requests = 0;
     QPointer<QObject> Context;
     std::function<void(SourceReadiness)> Done;

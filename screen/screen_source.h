@@ -8,11 +8,20 @@
 
 class QObject;
 
+// How long a press waits for a desktop's screenshot before it gives up:
+// longer than a desktop waits for the user to answer its question whether to
+// allow it (GNOME about 25 s), so that the desktop's own answer comes first.
+inline constexpr int PORTAL_PATIENCE_MS = 40000;
+
 // How making a source ready for a drag ended.
 enum class SourceReadiness {
     Ready,
-    Cancelled,     // the user cancelled the desktop's question
-    Refused,       // the desktop refused to show its screen
+    // The desktop cancelled: never the user's choice, since the program never
+    // asks the desktop to show a dialog (KDE Plasma cancels when its Pictures
+    // folder is missing).
+    Cancelled,
+    // The desktop refused to show its screen, or the user refused it.
+    Refused,
     NoPortal,      // no desktop service takes screenshots
     TimedOut,      // no answer in time
     Unreadable,    // the desktop's picture could not be read
@@ -52,6 +61,9 @@ public:
         (void)context;
         done(SourceReadiness::Ready);
     }
+    // After a refusal: makes the desktop forget the answer it stored, so that
+    // the next request asks the user again. Nothing where nothing is stored.
+    virtual void forgetAnswer() {}
 };
 
 // The one place that decides how the screen is read: straight from the X

@@ -166,18 +166,6 @@ To read the whole screen, choose an X11 (Xorg) session when you log in.</source>
 Um den ganzen Bildschirm zu lesen, wählen Sie beim Anmelden eine X11-Sitzung (Xorg).</translation>
     </message>
     <message>
-        <source>The desktop refused Tintgrabber a screenshot, so it cannot show the colour under the pointer.
-
-Allow it where your desktop grants screenshot permission: on GNOME in Settings, Apps, Tintgrabber (&quot;Take Screenshots&quot;); on KDE Plasma in System Settings, Application Permissions. Then press again.</source>
-        <translation>Der Desktop hat Tintgrabber ein Bildschirmfoto verweigert, daher kann es die Farbe unter dem Mauszeiger nicht zeigen.
-
-Erlauben Sie es dort, wo Ihr Desktop Bildschirmfotos erlaubt: unter GNOME in Einstellungen, Apps, Tintgrabber („Bildschirmfotos aufnehmen“); unter KDE Plasma in den Systemeinstellungen, Anwendungsberechtigungen. Drücken Sie dann erneut.</translation>
-    </message>
-    <message>
-        <source>The desktop did not hand over a screenshot within 5 seconds, so Tintgrabber cannot show the colour under the pointer. Press again to try once more.</source>
-        <translation>Der Desktop hat binnen 5 Sekunden kein Bildschirmfoto geliefert, daher kann Tintgrabber die Farbe unter dem Mauszeiger nicht zeigen. Drücken Sie erneut, um es noch einmal zu versuchen.</translation>
-    </message>
-    <message>
         <source>The desktop&apos;s screenshot could not be read, so Tintgrabber cannot show the colour under the pointer. Press again to try once more.</source>
         <translation>Das Bildschirmfoto des Desktops konnte nicht gelesen werden, daher kann Tintgrabber die Farbe unter dem Mauszeiger nicht zeigen. Drücken Sie erneut, um es noch einmal zu versuchen.</translation>
     </message>
@@ -208,6 +196,34 @@ The file is left as it is. Until it can be stored, the zoom and always on top yo
 da %2.
 
 Die Datei bleibt, wie sie ist. Bis sie gespeichert werden kann, gelten die gewählte Vergrößerung und „Immer oben“, bis Tintgrabber endet.</translation>
+    </message>
+    <message>
+        <source>The desktop refused Tintgrabber a screenshot, so it cannot show the colour under the pointer.
+
+The desktop keeps one answer to &quot;Allow Applications to Take Screenshots?&quot; for all programs that run outside a sandbox, and no settings page holds it. To be asked again at your next press, choose Ask Again.</source>
+        <translation>Der Desktop hat Tintgrabber ein Bildschirmfoto verweigert, daher kann es die Farbe unter dem Mauszeiger nicht zeigen.
+
+Der Desktop merkt sich eine einzige Antwort auf „Anwendungen erlauben, Bildschirmfotos aufzunehmen?“ für alle Programme, die außerhalb einer Sandbox laufen, und keine Einstellungsseite zeigt sie. Um beim nächsten Drücken erneut gefragt zu werden, wählen Sie „Erneut fragen“.</translation>
+    </message>
+    <message>
+        <source>The desktop cancelled the screenshot without asking you, so Tintgrabber cannot show the colour under the pointer.
+
+On KDE Plasma this happens when your Pictures folder (the one &quot;xdg-user-dir PICTURES&quot; names, here %1) does not exist: the desktop saves each screenshot there first. Create the folder, then press again.</source>
+        <translation>Der Desktop hat das Bildschirmfoto abgebrochen, ohne Sie zu fragen, daher kann Tintgrabber die Farbe unter dem Mauszeiger nicht zeigen.
+
+Unter KDE Plasma geschieht das, wenn Ihr Bilder-Ordner (den „xdg-user-dir PICTURES“ nennt, hier %1) nicht existiert: Der Desktop legt jedes Bildschirmfoto zuerst dort ab. Legen Sie den Ordner an und drücken Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The desktop did not hand over a screenshot within %1 seconds, so Tintgrabber cannot show the colour under the pointer. Press again to try once more.</source>
+        <translation>Der Desktop hat binnen %1 Sekunden kein Bildschirmfoto geliefert, daher kann Tintgrabber die Farbe unter dem Mauszeiger nicht zeigen. Drücken Sie erneut, um es noch einmal zu versuchen.</translation>
+    </message>
+    <message>
+        <source>&amp;Ask Again</source>
+        <translation>&amp;Erneut fragen</translation>
+    </message>
+    <message>
+        <source>Asking the desktop for a screenshot. It may be asking you whether to allow that.</source>
+        <translation>Der Desktop wird um ein Bildschirmfoto gebeten. Vielleicht fragt er Sie, ob er das erlauben soll.</translation>
     </message>
 </context>
 <context>

@@ -9,7 +9,6 @@
 #include "settings/settings_store.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/read_only_ascii_field.h"
-#include "window/notices.h"
 #include "window/picture_overlay.h"
 
 #include <QApplication>
@@ -47,6 +46,8 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
       Picture(dynamic_cast<const PictureSource *>(&screen)),
       SwatchIcon(iconPicture(IDI_APP).toImage())
 {
+    // Over the magnifier and the fields, whose colour is a while old then.
+    QRect noteArea = ZoomArea->geometry();
     for (std::size_t i = 0; i < COLOR_FORMAT_COUNT; ++i) {
         const ColorFormat &format = COLOR_FORMATS[i];
         ReadOnlyAsciiField *field = Fields[i] = control<ReadOnlyAsciiField>(format.fieldId);
@@ -58,7 +59,9 @@ SamplerWindow::SamplerWindow(SettingsStore &settings, ScreenSource &screen, QWid
             field->selectAll();
             field->copy();
         });
+        noteArea |= field->geometry() | button->geometry();
     }
+    Note.place(noteArea);
     // A press over either area reaches the window, which starts sampling.
     ColorArea->setAttribute(Qt::WA_TransparentForMouseEvents);
     ZoomArea->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -171,9 +174,10 @@ void SamplerWindow::sessionChanged()
         if (Overlay)
             Overlay->ownerChanged();
     }
+    Note.setWaiting(Session.state() == SamplingSession::State::Waiting);
     showOverlay(Picture && Session.state() == SamplingSession::State::Click);
     if (const std::optional<SourceReadiness> problem = Session.takeProblem())
-        tell(sourceProblemNotice(*problem));
+        tell(sourceProblemNotice(*problem), sourceProblemButton(*problem, Session.source()));
 }
 
 // Through XWayland no move over another program's Wayland window reaches us
@@ -193,11 +197,11 @@ void SamplerWindow::showOverlay(bool on)
 
 // No window of ours opens while sampling holds the pointer: nothing could be
 // clicked in it, nor anywhere else. Sampling ends first, keeping its colour.
-void SamplerWindow::tell(const QString &notice)
+void SamplerWindow::tell(const QString &notice, const NoticeButton &button)
 {
     if (Session.holdsPointer())
         Session.keep();
-    showNotice(this, notice);
+    showNotice(this, notice, button);
 }
 
 // However the window closes (also on a signal), sampling ends first and gives

@@ -4,6 +4,7 @@
 #include "screen/pointer_position.h"
 #include "screen/qt_screens.h"
 #include "screen/screen_access.h"
+#include "window/notices.h"
 #include "window/window_menu.h"
 
 #include <QDialog>
@@ -71,7 +72,7 @@ private:
     void sessionChanged();
     void showOverlay(bool on);
     bool mayStartSampling();
-    void tell(const QString &notice);
+    void tell(const QString &notice, const NoticeButton &button = {});
     bool store(const char *entry, int value);
     bool keyWhileSampling(QKeyEvent *event);
     void syncZoom();
@@ -111,4 +112,5 @@ private:
     bool AccessTold = false;
     bool StoreTold = false;
     WindowMenu Menu{*this};
+    WaitingNote Note{this};
 };

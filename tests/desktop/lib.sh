@@ -272,10 +272,17 @@ _painted() {
     [ -n "$face" ] && [ "$face" = "$(_screen_pixel $((ox + inner_l + 1)) $((oy + inner_t + 1)))" ]
 }
 
-start_program() {
-    tg_open
+# A window manager may place a new window after a move that came too early
+# (KWin does), so the move goes out again for a while; sway keeps its place.
+_window_at() {
     xdotool windowmove --sync "$wid" "$1" "$2" >/dev/null 2>&1
     read -r ox oy < <(tg_window_origin "$wid")
+    [ "$ox" -ge "$1" ] && [ "$oy" -ge "$2" ]
+}
+
+start_program() {
+    tg_open
+    tg_wait_for 2 _window_at "$1" "$2"
     tg_wait_for 10 _painted || tg_fail "the window was not painted"
 }
 

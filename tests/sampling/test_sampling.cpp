@@ -123,9 +123,9 @@ private Q_SLOTS:
             << true << "p c P:50,60 a:0" << 0 << QPoint(50, 60) << -1;
         QTest::newRow("refused: ends with the reason")
             << true << "p m:10,20 a:" + QString::number(refused) << 0 << face << refused;
-        QTest::newRow("cancelled: ends without a word")
-            << true << "p m:10,20 a:" + QString::number(int(SourceReadiness::Cancelled)) << 0
-            << face << -1;
+        const int cancelled = int(SourceReadiness::Cancelled);
+        QTest::newRow("cancelled, never by the user here: ends with the reason")
+            << true << "p m:10,20 a:" + QString::number(cancelled) << 0 << face << cancelled;
         QTest::newRow("never answers: Escape ends it, a late answer changes nothing")
             << true << "p m:10,20 u a:0" << 0 << face << -1;
         QTest::newRow("an answer to an earlier press changes nothing")
