@@ -31,8 +31,10 @@ bool WindowMenu::nativeEvent(const QByteArray &type, void *message, qintptr *res
 {
 #ifdef Q_OS_WIN
     const MSG *msg = static_cast<const MSG *>(message);
-    if (type != "windows_generic_MSG" || msg->hwnd != Attached || msg->message != WM_SYSCOMMAND ||
-        !runCommand(unsigned(msg->wParam)))
+    if (type != "windows_generic_MSG" || msg->hwnd != Attached)
+        return false;
+    const bool refused = Suspended && msg->message == WM_SYSKEYDOWN && msg->wParam == VK_SPACE;
+    if (!refused && (msg->message != WM_SYSCOMMAND || !runCommand(unsigned(msg->wParam))))
         return false;
     // Qt's event dispatcher passes no result for messages posted to the
     // window, as the system menu's are.
@@ -47,23 +49,9 @@ bool WindowMenu::nativeEvent(const QByteArray &type, void *message, qintptr *res
 #endif
 }
 
-// Key messages reach only application-wide filters before Qt acts on them.
 bool WindowMenu::nativeEventFilter(const QByteArray &type, void *message, qintptr *result)
 {
-#ifdef Q_OS_WIN
-    const MSG *msg = static_cast<const MSG *>(message);
-    if (!Suspended || type != "windows_generic_MSG" || msg->hwnd != Attached ||
-        msg->message != WM_SYSKEYDOWN || msg->wParam != VK_SPACE)
-        return false;
-    if (result)
-        *result = 0;
-    return true;
-#else
-    Q_UNUSED(type);
-    Q_UNUSED(message);
-    Q_UNUSED(result);
-    return false;
-#endif
+    return nativeEvent(type, message, result);
 }
 
 bool WindowMenu::runCommand(unsigned command)

@@ -33,8 +33,9 @@ public:
     bool nativeEvent(const QByteArray &type, void *message, qintptr *result);
 
     // While the window holds the pointer for sampling, a menu would open
-    // under its grab. The context menu is the window's to refuse; Alt+Space
-    // opens the system menu before any key event, so it is refused here.
+    // under its grab. The context menu is the window's to refuse; Qt opens
+    // the system menu from the Alt+Space key message itself, which only the
+    // application's filters see first, so this filter refuses it.
     void setSuspended(bool suspended) { Suspended = suspended; }
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *result) override;
 
