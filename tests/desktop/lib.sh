@@ -197,8 +197,17 @@ tg_close() {
     close) wmctrl -i -c "$wid" ;;
     *) tg_key "$wid" $1 ;;
     esac
-    tg_wait_exit "$pid" || { tg_fail "$1: the process still runs"; return; }
+    tg_wait_exit "$pid" || { tg_fail "$1: the process still runs (window $wid); $(tg_whereabouts "$pid")"; return; }
     assert_eq "$1 ends the process" 0 "$TG_STATUS"
+}
+
+# What a failure report needs: the process's windows and where the keys go.
+tg_whereabouts() {
+    local w names=
+    for w in $(xdotool search --all --onlyvisible --pid "$1" 2>/dev/null); do
+        names+="${names:+, }$w \"$(xdotool getwindowname "$w" 2>/dev/null)\""
+    done
+    echo "its windows: ${names:-none}; focus $(xdotool getwindowfocus 2>/dev/null), active $(xdotool getactivewindow 2>/dev/null)"
 }
 
 tg_setting() { sed -n -e '/^\[win\]/,/^\[/ s/^'"$1"'=//p' "$XDG_CONFIG_HOME/Tintgrabber/tintgrabber.conf" 2>/dev/null; }

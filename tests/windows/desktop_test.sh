@@ -102,7 +102,7 @@ menu)
     xdotool mousemove --window "$wid" $((side + x)) $((HEIGHT - ch - side + y)) click 1 sleep 0.3 key alt+space sleep 1
     assert_eq "sampling: Alt+Space opens no menu" "$before" "$(windows)"
     xdotool key Escape
-    bx=0 by=0 tg_close Escape
+    tg_close Escape
     ;;
 installer)
     # shellcheck disable=SC2016
@@ -116,7 +116,10 @@ installer)
         eval 'test -f "$folder/tintgrabber.exe" && entry && wine reg query "$key" >/dev/null 2>&1'
     program=$folder/tintgrabber.exe
     tg_open wine "$program"
-    bx=0 by=0 tg_close Escape
+    # Not a key: under Wine and openbox a key sent at once to a new window is
+    # now and then lost (Escape is checked in the flows, once the window has
+    # had input).
+    tg_close close
     wine reg add "$settings" /v zom /t REG_DWORD /d 3 /f >/dev/null || tg_fail "could not store zom=3"
     # The uninstaller runs on from a copy of itself, removing the program
     # before the entry and the key.
